@@ -1,0 +1,9 @@
+# Sources that need no window, GDI or registry. They build for Windows and,
+# behind platform/WinSeam.h, natively on Linux for sanitizers and fuzzing.
+# Every other .cpp under the subsystem folders is Windows-only and is found by glob.
+set(MIREL_PORTABLE_SOURCES
+  dialog/ModuleInstance.cpp
+  util/CMsString.cpp
+)
+
+set(MIREL_SUBSYSTEM_DIRS util window dialog html browser security)

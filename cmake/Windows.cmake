@@ -1,0 +1,38 @@
+enable_language(RC)
+
+set(MIREL_WIN_LIBS user32 gdi32 advapi32 shell32)
+set(MIREL_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+
+set(MIREL_GLOBS)
+foreach(dir ${MIREL_SUBSYSTEM_DIRS})
+  list(APPEND MIREL_GLOBS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+endforeach()
+file(GLOB MIREL_ALL_SOURCES CONFIGURE_DEPENDS ${MIREL_GLOBS})
+list(REMOVE_ITEM MIREL_ALL_SOURCES ${CMAKE_SOURCE_DIR}/dialog/DllMain.cpp)
+
+# Everything but the DLL entry point, shared by the DLL and the test programs.
+add_library(mirel_objects OBJECT ${MIREL_ALL_SOURCES})
+target_include_directories(mirel_objects PUBLIC ${CMAKE_SOURCE_DIR})
+
+add_library(MirelDialog SHARED
+  dialog/DllMain.cpp
+  dialog/MirelDialog.def
+  resources/MirelDialog.rc
+  $<TARGET_OBJECTS:mirel_objects>)
+target_include_directories(MirelDialog PRIVATE ${CMAKE_SOURCE_DIR})
+set_target_properties(MirelDialog PROPERTIES PREFIX "" OUTPUT_NAME MirelDialog)
+target_link_libraries(MirelDialog PRIVATE ${MIREL_WIN_LIBS})
+target_link_options(MirelDialog PRIVATE ${MIREL_STATIC_RUNTIME} -Wl,--enable-stdcall-fixup)
+if(CMAKE_BUILD_TYPE STREQUAL "MinSizeRel")
+  target_link_options(MirelDialog PRIVATE -s)
+endif()
+
+# The console host: loads the DLL, calls RunMirelDialog, prints and returns the answer.
+add_executable(mirelhost tools/mirelhost.c)
+target_include_directories(mirelhost PRIVATE ${CMAKE_SOURCE_DIR}/include)
+target_link_options(mirelhost PRIVATE -static)
+add_dependencies(mirelhost MirelDialog)
+
+if(MIREL_TESTS)
+  include(cmake/WindowsTests.cmake)
+endif()

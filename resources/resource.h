@@ -1,0 +1,8 @@
+// Identifiers of the dialog template and its controls; the code and the host rely on them.
+#pragma once
+
+#define IDD_CONSENT 202
+#define IDC_YES 209
+#define IDC_NO 210
+#define IDC_DISCLAIMER 213
+#define IDC_MESSAGE 215

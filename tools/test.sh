@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# The whole test run on a fresh Debian 12 machine: installs what is missing,
+# builds the native, 64-bit and 32-bit presets, and runs every test.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+tools/deps.sh
+
+cmake --preset native >/dev/null
+cmake --build --preset native
+cmake --preset win64 >/dev/null
+cmake --build --preset win64
+cmake --preset win32 >/dev/null
+cmake --build --preset win32
+
+. tools/wine-env.sh
+export MIREL_WINEPREFIX=${MIREL_WINEPREFIX:-$root/build/wine-prefix}
+export WINEPREFIX=$MIREL_WINEPREFIX
+# One display for the whole run, unless the caller already has one.
+xvfb_pid=""
+cleanup() {
+  /usr/lib/wine/wineserver -k 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 90 120); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+  done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=":$n"
+  sleep 1
+fi
+mirel_wine_prefix
+/usr/lib/wine/wineserver -p 2>/dev/null || true
+
+status=0
+ctest --preset native || status=1
+ctest --preset win64 || status=1
+exit $status
