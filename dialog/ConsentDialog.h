@@ -1,0 +1,51 @@
+// The consent dialog: template 202 with the message, the Yes and No buttons and
+// the disclaimer, filled from the parameter text. Its table is the contract
+// with hosts of GetDialogObject (include/MirelDialog.h); it follows the slot-0
+// Destroy pattern described in window/WindowBase.h.
+#pragma once
+#include "dialog/HostDialog.h"
+#include "dialog/DialogLocation.h"
+
+// Result codes of a run.
+enum ConsentResult {
+    CONSENT_YES = 1,
+    CONSENT_NO = 2,
+    CONSENT_INCOMPLETE = 3,
+    CONSENT_CLOSED = 8,
+    CONSENT_FAILED = -1,
+};
+
+class ConsentDialog : public HostDialog {
+public:
+    ConsentDialog();
+    ~ConsentDialog();
+
+    ConsentDialog* Destroy(unsigned flags) override;
+    // The exact close command ends with 8 unseen by the observer; the rest is
+    // the host dispatch.
+    INT_PTR DialogProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnInitDialog() override;
+    void OnPaint(HDC dc, PAINTSTRUCT* paint) override;
+    LONG OnCommand(UINT id, UINT code) override;
+    LONG OnNotify(int id, NMHDR* header) override;
+    void OnDrawItem(int id, DRAWITEMSTRUCT* item) override;
+    // Loads the source, reads the fields, arranges.
+    void SetParameters(const char* text) override;
+
+    // Reads the five fields from sourceText.
+    void ReadFields();
+    // Sizes and places the dialog for the fields; nothing while no window exists.
+    void Arrange();
+    // Whether the fields allow a modal run to show.
+    bool HasCompleteFields() const;
+
+    // Owned controls, in this order, come first here:
+    //   messageCtrl, disclaimerCtrl (CHaleSimpleHtmlCtrl), yesButton, noButton (ConsentButton).
+    CMsString title;
+    CMsString message;
+    CMsString disclaimer;
+    LONG location;  // a DialogLocation value
+    LONG width;
+    LONG initialWindowWidth;
+    LONG sideAllowance;
+};
