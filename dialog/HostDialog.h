@@ -2,13 +2,9 @@
 // every dispatched message through an observer. Follows the slot-0 Destroy
 // pattern described in window/WindowBase.h.
 #pragma once
+#include "include/MirelDialog.h"
 #include "util/CMsString.h"
 #include "window/DialogBase.h"
-
-// Called after each dispatched message with the host's observerData; the
-// result is ignored.
-typedef LONG(CALLBACK* MessageObserver)(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                        DWORD observerData);
 
 class HostDialog : public DialogBase {
 public:
