@@ -1,0 +1,55 @@
+// Turns the HTML control's text into its flat element sequence and its body
+// attributes. The control resets its body attributes, reads its window text and
+// hands both, with its element list and installed font names, to Parse.
+#pragma once
+#include "html/HtmlAttrib.h"
+#include "html/HtmlElement.h"
+#include "util/CMsString.h"
+#include "util/StringList.h"
+
+class CHaleSimpleHtmlCtrl;
+
+class CHtmlParser {
+public:
+    // owner is stored in every element and never dereferenced here.
+    CHtmlParser(CHaleSimpleHtmlCtrl* owner, CHtmlElementList& elements,
+                CHtmlAttribList& bodyAttribs, const StringList& fontNames);
+
+    // Appends the elements of text to the element list (which the caller has
+    // cleared), applies the body tag's attributes to the body attributes,
+    // reports unsupported tags through HtmlTrace and links anchors to their
+    // members.
+    void Parse(const char* text);
+
+    // Reads the tag at the cursor (which is on a "<"): true with the cursor
+    // past its ">"; false, with the "<" skipped, when no ">" follows.
+    bool ParseTag(char*& cursor, CMsString& name, int& isOpen, CHtmlAttribList& attribs);
+
+    // Element builders: each allocates one element and hands it to AddElement.
+    void AddMarker(int kind, int isOpen);
+    void AddElementWithAttribs(int kind, int isOpen, const CHtmlAttribList& attribs);
+    void AddElementWithAttrib(int kind, int isOpen, const char* name, const char* value);
+    void AddTextElement(int kind, const char* name, const char* value);
+    // Appends the element, or deletes it: a space is dropped before the first
+    // word and after another space.
+    void AddElement(CHtmlElement* element);
+
+    // Replaces a font list in the face attribute by its first installed font.
+    void ResolveFontFace(CHtmlAttribList& attribs) const;
+
+private:
+    void Scan(char* body);
+    void ScanText(char*& cursor, CMsString& word);
+    void ScanMarkup(char*& cursor, CMsString& word);
+    void AddWord(CMsString& word);
+    void DispatchTag(const CMsString& name, int isOpen, CHtmlAttribList& attribs);
+    void LinkAnchors();
+
+    CHaleSimpleHtmlCtrl* m_owner;
+    CHtmlElementList& m_elements;
+    CHtmlAttribList& m_bodyAttribs;
+    const StringList& m_fontNames;
+    // Set once a search for ">" from here found none; later searches from
+    // further on need not look again.
+    const char* m_noTagEndFrom;
+};
