@@ -2,8 +2,16 @@
 # behind platform/WinSeam.h, natively on Linux for sanitizers and fuzzing.
 # Every other .cpp under the subsystem folders is Windows-only and is found by glob.
 set(MIREL_PORTABLE_SOURCES
+  dialog/LocationFromName.cpp
   dialog/ModuleInstance.cpp
+  dialog/ParameterSource.cpp
+  dialog/TagReader.cpp
   util/CMsString.cpp
+  util/FileUtils.cpp
+  util/FormatLength.cpp
+  util/OwnedPtrList.cpp
+  util/PtrArray.cpp
+  util/StringList.cpp
 )
 
 set(MIREL_SUBSYSTEM_DIRS util window dialog html browser security)

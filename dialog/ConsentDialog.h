@@ -25,10 +25,8 @@ public:
     // the host dispatch.
     INT_PTR DialogProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnInitDialog() override;
-    void OnPaint(HDC dc, PAINTSTRUCT* paint) override;
     LONG OnCommand(UINT id, UINT code) override;
     LONG OnNotify(int id, NMHDR* header) override;
-    void OnDrawItem(int id, DRAWITEMSTRUCT* item) override;
     // Loads the source, reads the fields, arranges.
     void SetParameters(const char* text) override;
 
@@ -39,8 +37,8 @@ public:
     // Whether the fields allow a modal run to show.
     bool HasCompleteFields() const;
 
-    // Owned controls, in this order, come first here:
-    //   messageCtrl, disclaimerCtrl (CHaleSimpleHtmlCtrl), yesButton, noButton (ConsentButton).
+    // The owned controls go first, in this order: messageCtrl and disclaimerCtrl
+    // (CHaleSimpleHtmlCtrl), yesButton and noButton (ConsentButton).
     CMsString title;
     CMsString message;
     CMsString disclaimer;

@@ -1,0 +1,6 @@
+#include "dialog/ConsentDialog.h"
+
+void ConsentDialog::Arrange() {
+    if (!IsWindow(hwnd)) return;
+    SetWindowTextA(hwnd, title);
+}

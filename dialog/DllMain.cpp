@@ -1,0 +1,6 @@
+#include "dialog/ModuleInstance.h"
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) SetModuleInstance(instance);
+    return TRUE;
+}

@@ -1,0 +1,32 @@
+// Reads the tagged fields (<NAME>value</NAME>) of the parameter text.
+#pragma once
+#include "platform/WinSeam.h"
+#include "util/CMsString.h"
+
+class TagReader {
+public:
+    explicit TagReader(const CMsString& sourceText);
+    virtual ~TagReader();
+
+    // The text between the first <tagName> and the first </tagName> after it
+    // (tags matched regardless of case), trimmed and with #xHH escapes
+    // decoded; empty when either tag is missing.
+    CMsString ReadField(const char* tagName) const;
+    // The LOCATION field as a DialogLocation value.
+    LONG ReadLocation() const;
+    // The WIDTH field as a number; fallback when it is below 1.
+    LONG ReadWidth(LONG fallback) const;
+
+private:
+    CMsString Enclosed(const char* tagName) const;
+
+    CMsString text;
+};
+
+// Removes white space, carriage returns and line feeds from both ends.
+void TrimFieldSpace(CMsString& value);
+// Replaces every '#', 'x' and two hexadecimal digits by the byte they give.
+CMsString DecodeEscapes(const CMsString& value);
+// The leading decimal number of the text, as atoi reads it, but clamped to the
+// 32-bit range instead of overflowing.
+LONG ParseDecimal(const char* text);
