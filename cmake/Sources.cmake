@@ -12,6 +12,11 @@ set(MIREL_PORTABLE_SOURCES
   util/OwnedPtrList.cpp
   util/PtrArray.cpp
   util/StringList.cpp
+  util/FileUtils.cpp
+  util/FormatLength.cpp
+  util/OwnedPtrList.cpp
+  util/PtrArray.cpp
+  util/StringList.cpp
 )
 
 set(MIREL_SUBSYSTEM_DIRS util window dialog html browser security)

@@ -65,6 +65,8 @@ const char* SeamLastDebugOutput() { return lastDebugOutput.c_str(); }
 
 void DebugBreak() {}
 
+BOOL IsDebuggerPresent() { return FALSE; }
+
 int wvsprintfA(LPSTR out, LPCSTR format, va_list args) {
     // The Windows formatter writes at most 1024 characters; keep the same limit.
     int n = vsnprintf(out, 1025, format, args);

@@ -68,6 +68,7 @@ LONG InterlockedIncrement(LONG volatile* value);
 LONG InterlockedDecrement(LONG volatile* value);
 void OutputDebugStringA(LPCSTR text);
 void DebugBreak();
+BOOL IsDebuggerPresent();
 int wvsprintfA(LPSTR out, LPCSTR format, va_list args);
 int LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size);
 DWORD GetFileAttributesA(LPCSTR path);

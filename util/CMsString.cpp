@@ -1,0 +1,506 @@
+#include "util/CMsString.h"
+
+#include <climits>
+#include <cstdint>
+#include <cstring>
+#include <new>
+
+#include "dialog/ModuleInstance.h"
+#include "util/AsciiCase.h"
+#include "util/FormatLength.h"
+
+namespace {
+
+// The one block every empty string without storage points at. It is never
+// counted, written or freed.
+struct EmptyBlock {
+    CMsStringData header;
+    char terminator[1];
+};
+EmptyBlock emptyBlock = {{-1, 0, 0}, {0}};
+
+char* EmptyChars() { return emptyBlock.terminator; }
+
+// A fresh block with refs 1 and room for capacity bytes plus a terminator; null
+// when memory runs out.
+CMsStringData* NewBlock(int capacity, int length) {
+    if (capacity < 0 || length < 0 || length > capacity) return nullptr;
+    size_t bytes = sizeof(CMsStringData) + static_cast<size_t>(capacity) + 1;
+    char* raw = new (std::nothrow) char[bytes];
+    if (!raw) return nullptr;
+    CMsStringData* data = reinterpret_cast<CMsStringData*>(raw);
+    data->refs = 1;
+    data->length = length;
+    data->capacity = capacity;
+    data->Chars()[length] = 0;
+    return data;
+}
+
+void FreeBlock(CMsStringData* data) { delete[] reinterpret_cast<char*>(data); }
+
+// Drops one reference to a counted block, freeing it with the last one.
+void Unreference(CMsStringData* data) {
+    if (data == &emptyBlock.header) return;
+    if (InterlockedDecrement(&data->refs) <= 0) FreeBlock(data);
+}
+
+// Length of the text in at most limit bytes: the first zero byte, or limit.
+int BoundedLength(const char* chars, int limit) {
+    const void* zero = memchr(chars, 0, static_cast<size_t>(limit));
+    return zero ? static_cast<int>(static_cast<const char*>(zero) - chars) : limit;
+}
+
+bool IsWhiteSpace(const char* p) {
+    WORD type = 0;
+    if (!GetStringTypeExA(GetThreadLocale(), CT_CTYPE1, p, 1, &type)) return false;
+    return (type & C1_SPACE) != 0;
+}
+
+int CharSize(const char* p) {
+    int size = static_cast<int>(CharNextA(p) - p);
+    return size > 0 ? size : 1;
+}
+
+// Next character start after index i; a zero byte is a character of its own.
+int NextCharIndex(const char* chars, int i) { return i + (chars[i] ? CharSize(chars + i) : 1); }
+
+// Whether the whole character at p is one of the characters of the set.
+bool IsCharInSet(const char* p, const char* set) {
+    int size = CharSize(p);
+    for (const char* q = set; *q; q = CharNextA(q)) {
+        if (CharSize(q) == size && memcmp(p, q, static_cast<size_t>(size)) == 0) return true;
+    }
+    return false;
+}
+
+// First occurrence of text (byte-wise, ASCII letters folded) in the
+// zero-terminated piece at p.
+const char* FindFolded(const char* p, const char* text) {
+    for (; *p; ++p) {
+        int i = 0;
+        while (text[i] && p[i] && FoldAscii(p[i]) == FoldAscii(text[i])) ++i;
+        if (!text[i]) return p;
+    }
+    return nullptr;
+}
+
+// First occurrence of text at a character start of the zero-terminated piece
+// at p (text is not empty).
+const char* FindAtCharStart(const char* p, const char* text, int textLength) {
+    for (; *p; p = CharNextA(p)) {
+        if (*p == *text && strncmp(p, text, static_cast<size_t>(textLength)) == 0) return p;
+    }
+    return nullptr;
+}
+
+// Index of the next occurrence at or after from, searching every
+// zero-terminated piece up to length; -1 if none.
+int FindAcrossPieces(const char* chars, int length, int from, const char* text, int textLength) {
+    while (from < length) {
+        const char* found = FindAtCharStart(chars + from, text, textLength);
+        if (found) return static_cast<int>(found - chars);
+        from += lstrlenA(chars + from) + 1;
+    }
+    return -1;
+}
+
+}  // namespace
+
+CMsString::CMsString() : m_chars(EmptyChars()) {}
+
+CMsString::CMsString(const CMsString& source) : m_chars(EmptyChars()) { CopyFrom(source); }
+
+CMsString::CMsString(const char* text) : m_chars(EmptyChars()) {
+    if (text && reinterpret_cast<uintptr_t>(text) < 65536) {
+        if (!LoadString(static_cast<UINT>(reinterpret_cast<uintptr_t>(text))))
+            OutputDebugStringA("Warning: implicit LoadString() in CMsString failed\n");
+        return;
+    }
+    AssignBytes(text, lstrlenA(text));
+}
+
+CMsString::~CMsString() { Release(); }
+
+CMsStringData* CMsString::Data() const { return reinterpret_cast<CMsStringData*>(m_chars) - 1; }
+
+bool CMsString::IsSentinel() const { return m_chars == EmptyChars(); }
+
+bool CMsString::Allocate(int length) {
+    if (length == 0) {
+        m_chars = EmptyChars();
+        return true;
+    }
+    CMsStringData* data = NewBlock(length, length);
+    if (!data) return false;
+    m_chars = data->Chars();
+    return true;
+}
+
+void CMsString::Release() {
+    Unreference(Data());
+    m_chars = EmptyChars();
+}
+
+bool CMsString::Detach() {
+    CMsStringData* old = Data();
+    if (old->refs <= 1) return true;
+    // Copy before letting go: another owner may free the shared block as soon
+    // as our reference is dropped.
+    CMsStringData* data = NewBlock(old->length, old->length);
+    if (!data) return false;
+    memcpy(data->Chars(), m_chars, static_cast<size_t>(old->length) + 1);
+    m_chars = data->Chars();
+    Unreference(old);
+    return true;
+}
+
+bool CMsString::AssignBytes(const char* bytes, int count) {
+    if (count <= 0) {
+        Release();
+        return true;
+    }
+    CMsStringData* old = Data();
+    if (old->refs == 1 && count <= old->capacity) {
+        memmove(m_chars, bytes, static_cast<size_t>(count));
+        old->length = count;
+        m_chars[count] = 0;
+        return true;
+    }
+    // The bytes may lie in the old block: copy them out before releasing it.
+    CMsStringData* data = NewBlock(count, count);
+    if (data) memcpy(data->Chars(), bytes, static_cast<size_t>(count));
+    Release();
+    if (!data) return false;
+    m_chars = data->Chars();
+    return true;
+}
+
+bool CMsString::AppendBytes(const char* bytes, int count) {
+    if (count <= 0) return true;
+    CMsStringData* old = Data();
+    if (count > INT_MAX - old->length) return false;
+    int length = old->length + count;
+    if (old->refs == 1 && length <= old->capacity) {
+        memmove(m_chars + old->length, bytes, static_cast<size_t>(count));
+        old->length = length;
+        m_chars[length] = 0;
+        return true;
+    }
+    CMsStringData* data = NewBlock(length, length);
+    if (!data) return false;
+    memcpy(data->Chars(), m_chars, static_cast<size_t>(old->length));
+    memcpy(data->Chars() + old->length, bytes, static_cast<size_t>(count));
+    m_chars = data->Chars();
+    Unreference(old);
+    return true;
+}
+
+void CMsString::CopyFrom(const CMsString& source) {
+    CMsStringData* data = source.Data();
+    if (data->refs < 0) {
+        AssignBytes(source.m_chars, data->length);
+        return;
+    }
+    InterlockedIncrement(&data->refs);
+    Release();
+    m_chars = source.m_chars;
+}
+
+CMsString& CMsString::operator=(const CMsString& source) {
+    if (m_chars == source.m_chars) return *this;
+    if ((Data()->refs < 0 && !IsSentinel()) || source.Data()->refs < 0) {
+        AssignBytes(source.m_chars, source.Data()->length);
+        return *this;
+    }
+    CopyFrom(source);
+    return *this;
+}
+
+CMsString& CMsString::operator=(const char* text) {
+    AssignBytes(text, lstrlenA(text));
+    return *this;
+}
+
+CMsString& CMsString::operator+=(const char* text) {
+    AppendBytes(text, lstrlenA(text));
+    return *this;
+}
+
+CMsString& CMsString::operator+=(char ch) {
+    AppendBytes(&ch, 1);
+    return *this;
+}
+
+int CMsString::GetLength() const { return Data()->length; }
+
+bool CMsString::IsEmpty() const { return Data()->length == 0; }
+
+void CMsString::Empty() {
+    if (Data()->length == 0) return;
+    Release();
+}
+
+char* CMsString::GetBuffer(int minLength) {
+    if (minLength < 0) minLength = 0;
+    CMsStringData* old = Data();
+    if (!IsSentinel() && old->refs <= 1 && minLength <= old->capacity) return m_chars;
+    int capacity = minLength > old->length ? minLength : old->length;
+    CMsStringData* data = NewBlock(capacity, old->length);
+    if (!data) return nullptr;
+    memcpy(data->Chars(), m_chars, static_cast<size_t>(old->length) + 1);
+    m_chars = data->Chars();
+    Unreference(old);
+    return m_chars;
+}
+
+void CMsString::ReleaseBuffer(int newLength) {
+    if (IsSentinel() || !Detach()) return;
+    CMsStringData* data = Data();
+    if (newLength < 0) newLength = BoundedLength(m_chars, data->capacity);
+    if (newLength > data->capacity) newLength = data->capacity;
+    data->length = newLength;
+    m_chars[newLength] = 0;
+}
+
+int CMsString::CompareNoCase(const char* text) const { return lstrcmpiA(m_chars, text ? text : ""); }
+
+int CMsString::Find(char ch) const {
+    if (ch == 0) return GetLength();
+    for (const char* p = m_chars; *p; p = CharNextA(p)) {
+        if (*p == ch) return static_cast<int>(p - m_chars);
+    }
+    return -1;
+}
+
+int CMsString::Find(const char* text) const {
+    if (!text || !*text) return 0;
+    return Find(text, true, 0);
+}
+
+int CMsString::Find(const char* text, bool caseSensitive, int start) const {
+    if (start < 0) start = 0;
+    if (start >= GetLength()) return -1;
+    const char* from = m_chars + start;
+    const char* found = nullptr;
+    if (caseSensitive) {
+        if (!text || !*text) return start;
+        found = FindAtCharStart(from, text, lstrlenA(text));
+    } else {
+        if (!text || !*text) return -1;
+        found = FindFolded(from, text);
+    }
+    return found ? static_cast<int>(found - m_chars) : -1;
+}
+
+int CMsString::Find(char ch, bool caseSensitive, int start) const {
+    char text[2] = {ch, 0};
+    return Find(text, caseSensitive, start);
+}
+
+CMsString CMsString::Mid(int first, int count) const {
+    int length = GetLength();
+    if (first < 0) first = 0;
+    if (count < 0) count = 0;
+    if (first > length) return CMsString();
+    if (count > length - first) count = length - first;
+    if (first == 0 && count == length) return *this;
+    CMsString result;
+    result.AssignBytes(m_chars + first, count);
+    return result;
+}
+
+CMsString CMsString::Left(int count) const { return Mid(0, count); }
+
+CMsString CMsString::Right(int count) const {
+    int length = GetLength();
+    if (count < 0) count = 0;
+    if (count > length) count = length;
+    return Mid(length - count, count);
+}
+
+CMsString& CMsString::DeleteLeft(int count) {
+    int length = GetLength();
+    if (count <= 0 || count >= length || !Detach()) return *this;
+    memmove(m_chars, m_chars + count, static_cast<size_t>(length - count) + 1);
+    Data()->length = length - count;
+    return *this;
+}
+
+template <typename Matches>
+void CMsString::TrimLeftWhile(Matches matches) {
+    const char* p = m_chars;
+    while (*p && matches(p)) p = CharNextA(p);
+    int skipped = static_cast<int>(p - m_chars);
+    if (skipped == 0 || !Detach()) return;
+    int length = GetLength() - skipped;
+    memmove(m_chars, m_chars + skipped, static_cast<size_t>(length) + 1);
+    Data()->length = length;
+}
+
+template <typename Matches>
+void CMsString::TrimRightWhile(Matches matches) {
+    const char* run = nullptr;
+    for (const char* p = m_chars; *p; p = CharNextA(p)) {
+        if (!matches(p))
+            run = nullptr;
+        else if (!run)
+            run = p;
+    }
+    if (!run) return;
+    int length = static_cast<int>(run - m_chars);
+    if (!Detach()) return;
+    m_chars[length] = 0;
+    Data()->length = length;
+}
+
+void CMsString::TrimLeft() { TrimLeftWhile(IsWhiteSpace); }
+
+void CMsString::TrimRight() { TrimRightWhile(IsWhiteSpace); }
+
+void CMsString::TrimLeft(char ch) {
+    TrimLeftWhile([ch](const char* p) { return *p == ch; });
+}
+
+void CMsString::TrimRight(char ch) {
+    TrimRightWhile([ch](const char* p) { return *p == ch; });
+}
+
+void CMsString::TrimLeft(const char* set) {
+    if (!set || !*set) return;
+    TrimLeftWhile([set](const char* p) { return IsCharInSet(p, set); });
+}
+
+void CMsString::TrimRight(const char* set) {
+    if (!set || !*set) return;
+    TrimRightWhile([set](const char* p) { return IsCharInSet(p, set); });
+}
+
+int CMsString::Replace(char oldChar, char newChar) {
+    if (oldChar == newChar) return 0;
+    int length = GetLength();
+    int count = 0;
+    // Every character start within the length, across embedded zero bytes.
+    for (int i = 0; i < length; i = NextCharIndex(m_chars, i)) {
+        if (m_chars[i] == oldChar) ++count;
+    }
+    if (count == 0) return 0;
+    if (!Detach()) return -1;
+    for (int i = 0; i < length; i = NextCharIndex(m_chars, i)) {
+        if (m_chars[i] == oldChar) m_chars[i] = newChar;
+    }
+    return count;
+}
+
+int CMsString::CountMatches(const char* oldText, int oldLength) const {
+    int count = 0;
+    int length = GetLength();
+    for (int at = FindAcrossPieces(m_chars, length, 0, oldText, oldLength); at >= 0;
+         at = FindAcrossPieces(m_chars, length, at + oldLength, oldText, oldLength))
+        ++count;
+    return count;
+}
+
+int CMsString::Replace(const char* oldText, const char* newText) {
+    if (!oldText || !*oldText) return 0;
+    if (!newText) newText = "";
+    int oldLength = lstrlenA(oldText);
+    int newTextLength = lstrlenA(newText);
+    int count = CountMatches(oldText, oldLength);
+    if (count == 0) return 0;
+    int length = GetLength();
+    long long grown = static_cast<long long>(length) +
+                      static_cast<long long>(newTextLength - oldLength) * count;
+    if (grown > INT_MAX) return -1;
+    int newLength = static_cast<int>(grown);
+
+    CMsStringData* old = Data();
+    if (old->refs == 1 && newLength <= old->capacity) {
+        // In place: each tail moves by the difference, left to right.
+        int current = length;
+        for (int at = FindAcrossPieces(m_chars, current, 0, oldText, oldLength); at >= 0;
+             at = FindAcrossPieces(m_chars, current, at + newTextLength, oldText, oldLength)) {
+            memmove(m_chars + at + newTextLength, m_chars + at + oldLength,
+                    static_cast<size_t>(current - at - oldLength) + 1);
+            memcpy(m_chars + at, newText, static_cast<size_t>(newTextLength));
+            current += newTextLength - oldLength;
+        }
+        old->length = current;
+        return count;
+    }
+
+    CMsStringData* data = NewBlock(newLength, newLength);
+    if (!data) return -1;
+    char* out = data->Chars();
+    int copied = 0;
+    for (int at = FindAcrossPieces(m_chars, length, 0, oldText, oldLength); at >= 0;
+         at = FindAcrossPieces(m_chars, length, at + oldLength, oldText, oldLength)) {
+        memcpy(out, m_chars + copied, static_cast<size_t>(at - copied));
+        out += at - copied;
+        memcpy(out, newText, static_cast<size_t>(newTextLength));
+        out += newTextLength;
+        copied = at + oldLength;
+    }
+    memcpy(out, m_chars + copied, static_cast<size_t>(length - copied) + 1);
+    m_chars = data->Chars();
+    Unreference(old);
+    return count;
+}
+
+void CMsString::Format(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    FormatV(format, args);
+    va_end(args);
+}
+
+void CMsString::FormatV(const char* format, va_list args) {
+    if (!format || !*format) {
+        Empty();
+        return;
+    }
+    int estimate = EstimateFormatLength(format, args);
+    char* buffer = GetBuffer(estimate);
+    if (!buffer) return;
+    wvsprintfA(buffer, format, args);
+    ReleaseBuffer(-1);
+}
+
+bool CMsString::LoadString(UINT id) {
+    char buffer[256];
+    buffer[0] = 0;
+    int loaded = LoadStringA(GetModuleInstance(), id, buffer, static_cast<int>(sizeof buffer));
+    if (loaded < 0) loaded = 0;
+    if (static_cast<int>(sizeof buffer) - loaded > 2) {
+        buffer[loaded] = 0;
+        AssignBytes(buffer, loaded);
+        return loaded > 0;
+    }
+    if (LoadLong(id)) return GetLength() > 0;
+    Empty();
+    return false;
+}
+
+// A resource too long for the stack buffer is read straight into the string
+// with ever larger buffers. Resource strings hold at most 65535 characters.
+bool CMsString::LoadLong(UINT id) {
+    const int largest = 65536 + 512;
+    for (int size = 512; size <= largest; size += 256) {
+        char* buffer = GetBuffer(size - 1);
+        if (!buffer) return false;
+        buffer[0] = 0;
+        int loaded = LoadStringA(GetModuleInstance(), id, buffer, size);
+        if (size - loaded > 2) break;
+    }
+    ReleaseBuffer(-1);
+    return true;
+}
+
+CMsString FormatString(const char* format, ...) {
+    CMsString result;
+    if (!format) return result;
+    va_list args;
+    va_start(args, format);
+    result.FormatV(format, args);
+    va_end(args);
+    return result;
+}

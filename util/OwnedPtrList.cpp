@@ -1,0 +1,5 @@
+#include "util/OwnedPtrList.h"
+
+OwnedPtrList::OwnedPtrList(PtrArrayRelease releaseFunction) : PtrArray(releaseFunction) {}
+
+OwnedPtrList::~OwnedPtrList() { RemoveAll(); }
