@@ -1,0 +1,62 @@
+#include "support/win/ButtonHost.h"
+
+#include "dialog/OwnerDrawButton.h"
+
+namespace {
+
+const char HOST_CLASS[] = "MirelTestButtonHost";
+
+void RegisterHostClass(WNDPROC procedure) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = HOST_CLASS;
+    RegisterClassA(&wc);
+}
+
+}  // namespace
+
+ButtonHost::ButtonHost(const char* caption, int id, int x, int y, int cx, int cy)
+    : window(nullptr), button(nullptr), drawer(nullptr), drawItems(0) {
+    RegisterHostClass(HostProc);
+    window = CreateWindowExA(0, HOST_CLASS, "button host", WS_POPUP | WS_VISIBLE, 50, 50, 400, 200,
+                             nullptr, nullptr, GetModuleHandleA(nullptr), this);
+    button = CreateWindowExA(0, "BUTTON", caption, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, x, y, cx,
+                             cy, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                             GetModuleHandleA(nullptr), nullptr);
+    UpdateWindow(window);
+}
+
+ButtonHost::~ButtonHost() {
+    DestroyWindow(window);
+}
+
+void ButtonHost::RouteDrawingTo(OwnerDrawButton* target) { drawer = target; }
+
+LRESULT CALLBACK ButtonHost::HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* creation = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+    }
+    auto* host = reinterpret_cast<ButtonHost*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (host && message == WM_DRAWITEM) {
+        ++host->drawItems;
+        if (host->drawer) host->drawer->DrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void PumpMessagesFor(DWORD milliseconds) {
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
