@@ -89,6 +89,8 @@ LRESULT WindowBase::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) 
 
 void WindowBase::ScreenRectToClient(RECT* rect) const { ::ScreenRectToClient(hwnd, rect); }
 
+void WindowBase::ScreenRectToClient(HWND window, RECT* rect) { ::ScreenRectToClient(window, rect); }
+
 void WindowBase::ScreenPointToClient(POINT* point) const {
     if (point) ScreenToClient(hwnd, point);
 }

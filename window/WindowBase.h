@@ -49,6 +49,9 @@ public:
 
     // The member forms of the window utilities, applied to this object's window.
     void ScreenRectToClient(RECT* rect) const;
+    // The free form (window/WindowUtils.h), visible here so that the member
+    // form does not hide it inside derived classes.
+    static void ScreenRectToClient(HWND window, RECT* rect);
     void ScreenPointToClient(POINT* point) const;
     // Window rectangle that has the given client rectangle, for the current styles.
     BOOL ClientToWindowRect(RECT* rect, BOOL dropClientEdge) const;
