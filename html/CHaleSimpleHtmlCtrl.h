@@ -1,0 +1,107 @@
+// The child window that shows a piece of simple HTML inside a dialog. It takes
+// the place of a static placeholder of the dialog template, parses its window
+// text into a flat element sequence, lays the elements out once per text,
+// paints them and scrolls vertically.
+//
+// The fields are shared with hosts by layout (include/MirelDialog.h,
+// MirelHtmlCtrl); keep their order. Slot 0 of the table is the deleting
+// Destroy described in window/WindowBase.h.
+#pragma once
+#include "html/HtmlAttrib.h"
+#include "html/HtmlElement.h"
+#include "util/CMsString.h"
+#include "util/StringList.h"
+#include "window/WindowBase.h"
+
+class CHtmlFormatStack;
+class DeviceContext;
+
+// The window class every HTML control is created with.
+extern const char HTML_CTRL_CLASS_NAME[];
+
+class CHaleSimpleHtmlCtrl : public WindowBase {
+public:
+    explicit CHaleSimpleHtmlCtrl(HINSTANCE instance);
+    ~CHaleSimpleHtmlCtrl();
+
+    CHaleSimpleHtmlCtrl* Destroy(unsigned flags) override;
+    // The Attach slot: replaces the placeholder (see ReplaceDialogItem).
+    BOOL Attach(HWND placeholder) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // Replaces a dialog control by this control: same id, rectangle, z-order,
+    // enabled state and text. 1 on success, 0 on failure; the placeholder is
+    // gone once it was found, whatever happens next.
+    BOOL ReplaceDialogItem(HWND placeholder);
+    BOOL ReplaceDialogItem(HWND parent, int id);
+
+    // Host settings; they win over the document's body attributes.
+    void SetScroll(BOOL enable);
+    // A negative margin stands for the default of 16 pixels.
+    void SetMargins(int left, int right, int top);
+    // Drops the document; a non-empty text becomes the window text and is
+    // parsed and laid out at the next paint or fit request.
+    void SetHtml(const char* text);
+    // Lays out if needed and makes the window as tall as its content, unless
+    // the body asks for a fixed height. 1 when the window was resized.
+    int FitHeightToContent();
+    // Resizes the window; a dimension below 1 keeps its current value.
+    void ResizeControl(int cx, int cy);
+
+    // Parses and lays out once per text.
+    void EnsureLaidOut(DeviceContext& dc);
+    void ResetBodyAttribs();
+    void Parse();
+    void ClearElements();
+    CHtmlElement* GetElement(int index) const;
+
+    // Body settings: the host's, else the document's, else empty.
+    CMsString GetBodyAttrib(const char* name) const;
+    int GetBodyAttribNumber(const char* name, int defaultValue, AttribType type) const;
+    bool GetBodyAttribBool(const char* name) const;
+
+    // Layout (html/HtmlLayout.cpp). Coordinates are document pixels from the
+    // window's top-left corner, before scrolling.
+    void MeasureElements(DeviceContext& dc);
+    void LayoutLines(DeviceContext& dc);
+    // The element's box moved by its line shift and by (0, shift);
+    // (-1, -1, -1, -1) for a null element.
+    RECT ElementBox(const CHtmlElement* element, int shift) const;
+    bool BoxIntersects(const CHtmlElement* element, const RECT& rect) const;
+    bool IsVisibleIn(const CHtmlElement* element, const RECT& rect) const;
+    void SetScrollInfoAndRedraw(SCROLLINFO& info);
+    static void ResetScrollInfo(SCROLLINFO& info);
+
+    // Painting (html/HtmlPaint.cpp).
+    LRESULT OnPaint();
+    // From the cursor on, the next element visible in rect; every element
+    // passed over goes through the stack when one is given.
+    CHtmlElement* NextVisibleElement(int& cursor, const RECT& rect, CHtmlFormatStack* stack) const;
+    void PaintElement(const CHtmlElement* element, DeviceContext& dc, int shift);
+
+    // Scrolling (html/HtmlScroll.cpp).
+    void OnVScroll(int code, int thumb);
+    void OnMouseWheel(int keys, int delta);
+
+    // Links and mouse (html/HtmlLinks.cpp).
+    LRESULT OnSetCursor();
+    void OnLButtonDown();
+    void OnRButtonDown();
+
+    HINSTANCE instance;
+    HCURSOR handCursor;  // the link cursor, made on first use
+    LONG needsParse;     // 1: parse the window text before the next layout
+    StringList fontNames;
+    LONG wheelDelta;   // wheel movement not yet turned into a scroll step
+    LONG browserType;  // handed to the browser launcher
+    CHtmlAttribList bodyAttribs;
+    CHtmlAttribList hostAttribs;
+    CHtmlElementList elements;
+
+private:
+    CHaleSimpleHtmlCtrl(const CHaleSimpleHtmlCtrl&) = delete;
+    CHaleSimpleHtmlCtrl& operator=(const CHaleSimpleHtmlCtrl&) = delete;
+
+    bool RegisterClassOnce();
+    void ListInstalledFonts();
+};

@@ -1,0 +1,229 @@
+#include "html/HtmlFormatStack.h"
+
+#include <new>
+
+#include "html/CHaleSimpleHtmlCtrl.h"
+#include "html/HtmlElement.h"
+#include "html/SaturatingMath.h"
+#include "window/DeviceContext.h"
+
+namespace {
+const int NORMAL_WEIGHT = 400;
+const int BOLD_WEIGHT = 700;
+const int POINTS_PER_INCH = 72;
+
+void ReleaseEntry(void* entry) { delete static_cast<CHtmlFormatEntry*>(entry); }
+
+bool IsFormattingKind(int kind) { return kind >= HEK_CENTER && kind <= HEK_HEADING; }
+
+// Digits up to the first other character; none gives 0.
+int LenientDigits(const char* text) {
+    long long value = 0;
+    for (; *text >= '0' && *text <= '9'; ++text) {
+        value = value * 10 + (*text - '0');
+        if (value > INT_MAX) return INT_MAX;
+    }
+    return static_cast<int>(value);
+}
+
+int AlignmentFromName(const CMsString& name) {
+    if (name.CompareNoCase("left") == 0) return HTML_ALIGN_LEFT;
+    if (name.CompareNoCase("center") == 0) return HTML_ALIGN_CENTER;
+    if (name.CompareNoCase("right") == 0) return HTML_ALIGN_RIGHT;
+    return HTML_ALIGN_NONE;
+}
+}  // namespace
+
+CHtmlFormatEntry::CHtmlFormatEntry(int elementKind)
+    : kind(elementKind),
+      color(static_cast<COLORREF>(HTML_UNSET)),
+      pointSize(HTML_UNSET),
+      weight(HTML_UNSET),
+      italic(HTML_UNSET),
+      underline(HTML_UNSET),
+      alignment(HTML_ALIGN_NONE) {}
+
+int HtmlSizeToPoints(int size) {
+    static const int points[] = {8, 10, 12, 14, 18, 24, 36};
+    if (size < 1 || size > 7) return 8;
+    return points[size - 1];
+}
+
+CHtmlFormatStack::CHtmlFormatStack(CHaleSimpleHtmlCtrl* owner, DeviceContext* context)
+    : control(owner),
+      baseColor(static_cast<COLORREF>(owner->GetBodyAttribNumber("text", 0, AT_COLOR))),
+      baseSize(0),
+      baseWeight(NORMAL_WEIGHT),
+      baseItalic(0),
+      baseUnderline(0),
+      baseAlignment(HTML_ALIGN_LEFT),
+      entries(ReleaseEntry),
+      dc(context),
+      currentFont(nullptr),
+      savedFont(nullptr) {
+    ReadBaseFont();
+}
+
+CHtmlFormatStack::~CHtmlFormatStack() { ReleaseFont(); }
+
+void CHtmlFormatStack::ReadBaseFont() {
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(control->hwnd, WM_GETFONT, 0, 0));
+    if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    LOGFONTA logFont = {};
+    GetObjectA(font, sizeof(logFont), &logFont);
+    logFont.lfFaceName[LF_FACESIZE - 1] = '\0';
+    baseFace = logFont.lfFaceName;
+    baseSize = SatNeg(MulDiv(logFont.lfHeight, POINTS_PER_INCH, PixelsPerInch()));
+}
+
+int CHtmlFormatStack::PixelsPerInch() const {
+    return GetDeviceCaps(dc ? dc->AttributeDc() : nullptr, LOGPIXELSY);
+}
+
+void CHtmlFormatStack::ApplyElement(const CHtmlElement* element) {
+    if (!element || !IsFormattingKind(element->kind)) return;
+    if (element->isOpen) {
+        PushOpening(*element);
+    } else {
+        PopClosing(element->kind);
+    }
+}
+
+void CHtmlFormatStack::PushOpening(const CHtmlElement& element) {
+    CHtmlFormatEntry* entry = nullptr;
+    switch (element.kind) {
+    case HEK_CENTER:
+        entry = new (std::nothrow) CHtmlFormatEntry(HEK_CENTER);
+        if (entry) entry->alignment = HTML_ALIGN_CENTER;
+        Push(entry, false);
+        return;
+    case HEK_P: {
+        int alignment = AlignmentFromName(element.GetAttrib("align"));
+        if (alignment == HTML_ALIGN_NONE) return;
+        entry = new (std::nothrow) CHtmlFormatEntry(HEK_P);
+        if (entry) entry->alignment = alignment;
+        Push(entry, false);
+        return;
+    }
+    case HEK_B:
+        entry = new (std::nothrow) CHtmlFormatEntry(HEK_B);
+        if (entry) entry->weight = BOLD_WEIGHT;
+        break;
+    case HEK_I:
+        entry = new (std::nothrow) CHtmlFormatEntry(HEK_I);
+        if (entry) entry->italic = 1;
+        break;
+    case HEK_A:
+        entry = new (std::nothrow) CHtmlFormatEntry(HEK_A);
+        if (!entry) break;
+        entry->underline = 1;
+        entry->color = element.GetAttribNumber("linkcolor", HTML_UNSET, AT_HEXCOLOR);
+        if (entry->color == static_cast<COLORREF>(HTML_UNSET)) {
+            entry->color = control->GetBodyAttribNumber("link", 0, AT_HEXCOLOR);
+        }
+        break;
+    case HEK_FONT:
+        entry = MakeFontEntry(element);
+        break;
+    case HEK_HEADING: {
+        entry = new (std::nothrow) CHtmlFormatEntry(HEK_HEADING);
+        if (!entry) break;
+        entry->weight = BOLD_WEIGHT;
+        int level = element.GetAttribNumber("size", HTML_UNSET, AT_INT);
+        if (level >= 1 && level <= 6) entry->pointSize = HtmlSizeToPoints(7 - level);
+        break;
+    }
+    }
+    Push(entry, true);
+}
+
+CHtmlFormatEntry* CHtmlFormatStack::MakeFontEntry(const CHtmlElement& element) const {
+    CHtmlFormatEntry* entry = new (std::nothrow) CHtmlFormatEntry(HEK_FONT);
+    if (!entry) return nullptr;
+    entry->face = element.GetAttrib("face");
+    entry->color = element.GetAttribNumber("color", HTML_UNSET, AT_HEXCOLOR);
+    entry->weight = element.GetAttribNumber("weight", HTML_UNSET, AT_INT);
+    entry->pointSize = FontPointSize(element);
+    return entry;
+}
+
+// "point-size" first; a signed "size" steps from the current size in points;
+// a plain "size" goes through the HTML size table.
+int CHtmlFormatStack::FontPointSize(const CHtmlElement& element) const {
+    int points = element.GetAttribNumber("point-size", HTML_UNSET, AT_INT);
+    if (points != HTML_UNSET) return points;
+    CMsString size = element.GetAttrib("size");
+    if (!size.IsEmpty() && size.GetAt(0) == '+') {
+        return SatAdd(CurrentStyle().pointSize, LenientDigits(static_cast<const char*>(size) + 1));
+    }
+    if (!size.IsEmpty() && size.GetAt(0) == '-') {
+        return SatSub(CurrentStyle().pointSize, LenientDigits(static_cast<const char*>(size) + 1));
+    }
+    int htmlSize = element.GetAttribNumber("size", HTML_UNSET, AT_INT);
+    return htmlSize == HTML_UNSET ? HTML_UNSET : HtmlSizeToPoints(htmlSize);
+}
+
+void CHtmlFormatStack::Push(CHtmlFormatEntry* entry, bool changesFont) {
+    if (!entry) return;
+    if (entries.Add(entry) < 0) {
+        delete entry;
+        return;
+    }
+    if (changesFont) ReleaseFont();
+}
+
+void CHtmlFormatStack::PopClosing(int kind) {
+    for (int i = entries.count - 1; i >= 0; --i) {
+        CHtmlFormatEntry* entry = static_cast<CHtmlFormatEntry*>(entries.GetAt(i));
+        if (entry && entry->kind == kind) {
+            ReleaseFont();
+            delete static_cast<CHtmlFormatEntry*>(entries.RemoveAt(i));
+            return;
+        }
+    }
+}
+
+CHtmlTextStyle CHtmlFormatStack::CurrentStyle() const {
+    CHtmlTextStyle style = {baseColor,   baseFace,      baseSize,     baseWeight,
+                            baseItalic,  baseUnderline, baseAlignment};
+    for (int i = 0; i < entries.count; ++i) {
+        const CHtmlFormatEntry* entry = static_cast<const CHtmlFormatEntry*>(entries.GetAt(i));
+        if (!entry) continue;
+        if (entry->color != static_cast<COLORREF>(HTML_UNSET)) style.color = entry->color;
+        if (!entry->face.IsEmpty()) style.face = entry->face;
+        if (entry->pointSize != HTML_UNSET) style.pointSize = entry->pointSize;
+        if (entry->weight != HTML_UNSET) style.weight = entry->weight;
+        if (entry->italic != HTML_UNSET) style.italic = entry->italic;
+        if (entry->underline != HTML_UNSET) style.underline = entry->underline;
+        if (entry->alignment != HTML_ALIGN_NONE) style.alignment = entry->alignment;
+    }
+    return style;
+}
+
+int CHtmlFormatStack::CurrentAlignment() const { return CurrentStyle().alignment; }
+
+void CHtmlFormatStack::SelectFont() {
+    if (currentFont || !dc) return;
+    CHtmlTextStyle style = CurrentStyle();
+    dc->SetTextColor(style.color);
+    LOGFONTA logFont = {};
+    lstrcpynA(logFont.lfFaceName, style.face, LF_FACESIZE);
+    logFont.lfHeight = SatNeg(MulDiv(style.pointSize, PixelsPerInch(), POINTS_PER_INCH));
+    logFont.lfWeight = style.weight;
+    logFont.lfItalic = style.italic > 0 ? 1 : 0;
+    logFont.lfUnderline = style.underline > 0 ? 1 : 0;
+    HFONT font = CreateFontIndirectA(&logFont);
+    if (!font) return;
+    currentFont = font;
+    HGDIOBJ previous = dc->SelectObject(font);
+    if (!savedFont) savedFont = previous;
+}
+
+void CHtmlFormatStack::ReleaseFont() {
+    if (savedFont) {
+        if (dc) dc->SelectObject(savedFont);
+        savedFont = nullptr;
+    }
+    if (currentFont) DeleteObject(currentFont);
+    currentFont = nullptr;
+}
