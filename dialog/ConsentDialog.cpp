@@ -39,8 +39,9 @@ INT_PTR ConsentDialog::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
 BOOL ConsentDialog::OnInitDialog() {
     initialWindowWidth = WindowWidth(hwnd);
     sideAllowance = initialWindowWidth - WindowWidth(GetDlgItem(hwnd, IDC_MESSAGE));
-    // The placeholders 215 and 213 become HTML controls here, then the Yes and
-    // No buttons are bound.
+    // The placeholders 215 and 213 become HTML controls here.
+    yesButton.Attach(GetDlgItem(hwnd, IDC_YES));
+    noButton.Attach(GetDlgItem(hwnd, IDC_NO));
     if (!IsModeless() && !HasCompleteFields()) {
         EndWith(CONSENT_INCOMPLETE);
         return TRUE;

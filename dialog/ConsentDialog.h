@@ -3,8 +3,9 @@
 // with hosts of GetDialogObject (include/MirelDialog.h); it follows the slot-0
 // Destroy pattern described in window/WindowBase.h.
 #pragma once
-#include "dialog/HostDialog.h"
+#include "dialog/ConsentButton.h"
 #include "dialog/DialogLocation.h"
+#include "dialog/HostDialog.h"
 
 // Result codes of a run.
 enum ConsentResult {
@@ -25,8 +26,12 @@ public:
     // the host dispatch.
     INT_PTR DialogProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnInitDialog() override;
+    // The "Advertisement" caption in the bottom-right corner.
+    void OnPaint(HDC dc, PAINTSTRUCT* paint) override;
     LONG OnCommand(UINT id, UINT code) override;
     LONG OnNotify(int id, NMHDR* header) override;
+    // Hands the item to the button whose control id it carries.
+    void OnDrawItem(int id, DRAWITEMSTRUCT* item) override;
     // Loads the source, reads the fields, arranges.
     void SetParameters(const char* text) override;
 
@@ -37,8 +42,10 @@ public:
     // Whether the fields allow a modal run to show.
     bool HasCompleteFields() const;
 
-    // The owned controls go first, in this order: messageCtrl and disclaimerCtrl
-    // (CHaleSimpleHtmlCtrl), yesButton and noButton (ConsentButton).
+    // The HTML controls messageCtrl and disclaimerCtrl (CHaleSimpleHtmlCtrl)
+    // go first, before the buttons.
+    ConsentButton yesButton;
+    ConsentButton noButton;
     CMsString title;
     CMsString message;
     CMsString disclaimer;

@@ -52,3 +52,18 @@ MIREL_SAME_DISTANCE(sideAllowance, sideAllowance);
 static_assert(sizeof(ConsentDialog) - offsetof(ConsentDialog, title) ==
                   sizeof(MirelConsentDialog) - offsetof(MirelConsentDialog, title),
               "nothing follows sideAllowance");
+
+// The buttons: their own fields, and their place before the strings.
+#define MIREL_SAME_BUTTON_OFFSET(member, field) \
+    static_assert(offsetof(ConsentButton, member) == offsetof(MirelButton, field), #member)
+
+MIREL_SAME_BUTTON_OFFSET(hwnd, window.hwnd);
+MIREL_SAME_BUTTON_OFFSET(prevWndProc, window.prevWndProc);
+MIREL_SAME_BUTTON_OFFSET(shownOnce, window.shownOnce);
+MIREL_SAME_BUTTON_OFFSET(controlId, controlId);
+MIREL_SAME_BUTTON_OFFSET(frameStyle, frameStyle);
+MIREL_SAME_BUTTON_OFFSET(hovering, hovering);
+static_assert(sizeof(ConsentButton) == sizeof(MirelButton), "button size");
+
+MIREL_SAME_DISTANCE(yesButton, yesButton);
+MIREL_SAME_DISTANCE(noButton, noButton);

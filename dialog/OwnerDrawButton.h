@@ -47,7 +47,9 @@ public:
     // Starts or stops the hover timer and repaints; nothing when unchanged.
     void SetHover(bool on);
 
-    DWORD controlId;
+    // Aligned like a pointer so that, as with MSVC and the C host header, it
+    // starts after WindowBase's tail padding on 64-bit builds instead of in it.
+    alignas(LONG_PTR) DWORD controlId;
     DWORD frameStyle;
     DWORD hovering;
 
