@@ -2,6 +2,7 @@
 # behind platform/WinSeam.h, natively on Linux for sanitizers and fuzzing.
 # Every other .cpp under the subsystem folders is Windows-only and is found by glob.
 set(MIREL_PORTABLE_SOURCES
+  browser/BrowserCommandLine.cpp
   dialog/LocationFromName.cpp
   dialog/ModuleInstance.cpp
   dialog/ParameterSource.cpp

@@ -1,0 +1,53 @@
+#include "browser/BrowserCommandLine.h"
+
+namespace {
+
+const char hexDigits[] = "0123456789ABCDEF";
+
+bool NeedsEncoding(unsigned char byte) { return byte <= 0x20 || byte == 0x7F || byte == '"'; }
+
+// Length of the encoded form, or -1 when it would not fit an int.
+int EncodedLength(const unsigned char* url) {
+    int length = 0;
+    for (const unsigned char* p = url; *p; ++p) {
+        int step = NeedsEncoding(*p) ? 3 : 1;
+        if (length > 0x7FFFFFFF - step) return -1;
+        length += step;
+    }
+    return length;
+}
+
+}  // namespace
+
+CMsString EncodeUrlArgument(const char* url) {
+    CMsString encoded;
+    if (!url) return encoded;
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(url);
+    int length = EncodedLength(bytes);
+    if (length <= 0) return encoded;
+    // One buffer of the final size: appending byte by byte would reallocate
+    // for every byte of a long URL.
+    char* out = encoded.GetBuffer(length);
+    if (!out) return encoded;
+    for (const unsigned char* p = bytes; *p; ++p) {
+        if (!NeedsEncoding(*p)) {
+            *out++ = static_cast<char>(*p);
+            continue;
+        }
+        *out++ = '%';
+        *out++ = hexDigits[*p >> 4];
+        *out++ = hexDigits[*p & 0x0F];
+    }
+    encoded.ReleaseBuffer(length);
+    return encoded;
+}
+
+CMsString BuildBrowserCommandLine(const CMsString& command, const char* url) {
+    CMsString encoded = EncodeUrlArgument(url);
+    if (url && *url && encoded.IsEmpty()) return CMsString();
+    CMsString line = command;
+    if (line.Find("%1") < 0) line += " %1";
+    // Out of memory leaves no "%1" to fill or a half-made line: start nothing.
+    if (line.Find("%1") < 0 || line.Replace("%1", encoded) < 0) return CMsString();
+    return line;
+}

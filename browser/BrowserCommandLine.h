@@ -1,0 +1,15 @@
+// Turning a registered browser command and a URL into the command line that
+// starts the browser. Window-free, so it is also built and tested natively.
+#pragma once
+#include "platform/WinSeam.h"
+#include "util/CMsString.h"
+
+// The URL with every double quote, blank and control byte (below 0x20, and
+// 0x7F) written as "%XX". The URL comes from message HTML, often from a server:
+// such bytes could close the command's quotes or split the URL into several
+// arguments. Encoding them keeps it one argument with the same meaning.
+CMsString EncodeUrlArgument(const char* url);
+
+// The command with " %1" appended when it has no "%1", then every "%1"
+// replaced, in one pass, by the encoded URL.
+CMsString BuildBrowserCommandLine(const CMsString& command, const char* url);

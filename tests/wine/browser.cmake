@@ -1,0 +1,4 @@
+# The stand-in web browser that the launcher tests start.
+add_executable(mirel_fake_browser ${CMAKE_SOURCE_DIR}/tests/wine/FakeBrowser.cpp)
+target_link_options(mirel_fake_browser PRIVATE ${MIREL_STATIC_RUNTIME})
+add_dependencies(wine_BrowserUtils_test mirel_fake_browser)
