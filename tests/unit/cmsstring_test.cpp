@@ -108,13 +108,20 @@ TEST(CMsStringBlock, EveryWriterLeavesOtherSharersUnchanged) {
         {"format", [](CMsString& s) { s.Format("%d", 42); }},
         {"empty", [](CMsString& s) { s.Empty(); }},
     };
-    for (const Writer& writer : writers) {
-        CMsString original("  xxaxx yy");
-        CMsString copy(original);
-        writer.write(copy);
-        EXPECT_STREQ(original, "  xxaxx yy") << writer.name;
-        EXPECT_EQ(original.GetLength(), 10) << writer.name;
-        EXPECT_EQ(DataOf(original)->refs, 1) << writer.name;
+    // A block with spare room tempts writers to work in place.
+    for (bool roomy : {false, true}) {
+        for (const Writer& writer : writers) {
+            CMsString original("  xxaxx yy");
+            if (roomy) {
+                original.GetBuffer(64);
+                original.ReleaseBuffer(-1);
+            }
+            CMsString copy(original);
+            writer.write(copy);
+            EXPECT_STREQ(original, "  xxaxx yy") << writer.name << (roomy ? " (roomy)" : "");
+            EXPECT_EQ(original.GetLength(), 10) << writer.name << (roomy ? " (roomy)" : "");
+            EXPECT_EQ(DataOf(original)->refs, 1) << writer.name << (roomy ? " (roomy)" : "");
+        }
     }
 }
 
