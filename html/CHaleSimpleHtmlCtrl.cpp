@@ -59,7 +59,7 @@ BOOL CHaleSimpleHtmlCtrl::ReplaceDialogItem(HWND parent, int id) {
     BOOL enabled = IsWindowEnabled(placeholder);
     RECT rect;
     GetWindowRect(placeholder, &rect);
-    ScreenRectToClient(parent, &rect);
+    ::ScreenRectToClient(parent, &rect);
     DestroyWindow(placeholder);
 
     if (!RegisterClassOnce()) return FALSE;

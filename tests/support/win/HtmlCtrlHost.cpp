@@ -1,5 +1,7 @@
 #include "support/win/HtmlCtrlHost.h"
 
+#include <cstring>
+
 namespace {
 const char HOST_CLASS[] = "MirelTestHtmlHost";
 
@@ -138,4 +140,32 @@ void FillClient(HWND window, COLORREF color) {
     ReleaseDC(window, dc);
     ValidateRect(window, nullptr);
     GdiFlush();
+}
+
+LOGFONTA BaseFont(int weight, bool italic) {
+    LOGFONTA gui = {};
+    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui);
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    int points = -MulDiv(gui.lfHeight, 72, dpi);
+    LOGFONTA font = {};
+    lstrcpynA(font.lfFaceName, gui.lfFaceName, LF_FACESIZE);
+    font.lfHeight = -MulDiv(points, dpi, 72);
+    font.lfWeight = weight;
+    font.lfItalic = italic ? 1 : 0;
+    return font;
+}
+
+SIZE MeasureBaseText(const char* text, int weight, bool italic) {
+    LOGFONTA logFont = BaseFont(weight, italic);
+    HFONT font = CreateFontIndirectA(&logFont);
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(screen, font);
+    SIZE size = {0, 0};
+    GetTextExtentPoint32A(screen, text, static_cast<int>(strlen(text)), &size);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(font);
+    return size;
 }

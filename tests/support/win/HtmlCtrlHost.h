@@ -59,3 +59,10 @@ void PaintNow(HWND window, const RECT* rect = nullptr);
 // Fills the client area with one colour outside any paint, so that a later
 // partial paint shows what it touched.
 void FillClient(HWND window, COLORREF color);
+
+// The size of the text in the HTML control's base font (the default GUI font's
+// face and point size) with the weight and slant asked for, measured here
+// independently of the control.
+SIZE MeasureBaseText(const char* text, int weight = FW_NORMAL, bool italic = false);
+// The same font's face and the height a LOGFONT gets for it.
+LOGFONTA BaseFont(int weight = FW_NORMAL, bool italic = false);
