@@ -3,6 +3,7 @@
 #include "support/win/MemoryCanvas.h"
 #include "window/DcScopes.h"
 #include "window/DeviceContext.h"
+#include "window/WindowBase.h"
 
 namespace {
 
@@ -207,6 +208,68 @@ TEST(DcScopes, ClientScopeOfNoWindowIsTheScreen)
     ClientDcScope dc(nullptr);
     ASSERT_NE(nullptr, dc.OutputDc());
     EXPECT_EQ(GetDeviceCaps(dc.AttributeDc(), HORZRES), GetSystemMetrics(SM_CXSCREEN));
+}
+
+// A plain visible window bound to a window object by handle only, enough for
+// the scopes, which read nothing else.
+class PlainWindow : public WindowBase {
+public:
+    PlainWindow() {
+        hwnd = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE | WS_BORDER | WS_CAPTION, 40,
+                               40, 120, 80, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+    ~PlainWindow() { DestroyWindow(hwnd); }
+};
+
+TEST(DcScopes, PaintScopeValidatesTheUpdateRegionItReports)
+{
+    PlainWindow window;
+    ASSERT_NE(nullptr, window.hwnd);
+    UpdateWindow(window.hwnd);
+    RECT dirty = {10, 12, 30, 25};
+    InvalidateRect(window.hwnd, &dirty, FALSE);
+    {
+        PaintDcScope dc(&window);
+        ASSERT_NE(nullptr, dc.OutputDc());
+        const RECT& reported = dc.Paint().rcPaint;
+        EXPECT_LE(reported.left, 10);
+        EXPECT_LE(reported.top, 12);
+        EXPECT_GE(reported.right, 30);
+        EXPECT_GE(reported.bottom, 25);
+    }
+    EXPECT_FALSE(GetUpdateRect(window.hwnd, nullptr, FALSE));
+}
+
+TEST(DcScopes, PaintScopeOfNoWindowStaysDetached)
+{
+    PaintDcScope dc(nullptr);
+    EXPECT_EQ(nullptr, dc.OutputDc());
+    EXPECT_EQ(CLR_INVALID, dc.SetBkColor(kA));
+    EXPECT_EQ(nullptr, dc.SelectObject(GetStockObject(BLACK_PEN)));
+}
+
+// The window DC starts at the frame's corner, the client DC inside it.
+TEST(DcScopes, WindowScopeCoversTheFrameAndClientScopeTheClientArea)
+{
+    PlainWindow window;
+    ASSERT_NE(nullptr, window.hwnd);
+    ClientDcScope client(&window);
+    WindowDcScope whole(&window);
+    ASSERT_NE(nullptr, client.OutputDc());
+    ASSERT_NE(nullptr, whole.OutputDc());
+    POINT clientOrigin = {};
+    POINT wholeOrigin = {};
+    GetDCOrgEx(client.OutputDc(), &clientOrigin);
+    GetDCOrgEx(whole.OutputDc(), &wholeOrigin);
+    RECT frame = {};
+    GetWindowRect(window.hwnd, &frame);
+    POINT clientCorner = {0, 0};
+    ClientToScreen(window.hwnd, &clientCorner);
+    EXPECT_EQ(frame.left, wholeOrigin.x);
+    EXPECT_EQ(frame.top, wholeOrigin.y);
+    EXPECT_EQ(clientCorner.x, clientOrigin.x);
+    EXPECT_EQ(clientCorner.y, clientOrigin.y);
+    EXPECT_GT(clientOrigin.y, wholeOrigin.y);
 }
 
 }  // namespace
