@@ -8,14 +8,18 @@ foreach(dir ${MIREL_SUBSYSTEM_DIRS})
   list(APPEND MIREL_GLOBS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
 endforeach()
 file(GLOB MIREL_ALL_SOURCES CONFIGURE_DEPENDS ${MIREL_GLOBS})
-list(REMOVE_ITEM MIREL_ALL_SOURCES ${CMAKE_SOURCE_DIR}/dialog/DllMain.cpp)
+# DLL-only: the entry point and the objects that static initialisation builds at load.
+set(MIREL_DLL_ONLY_SOURCES
+  ${CMAKE_SOURCE_DIR}/dialog/DllMain.cpp
+  ${CMAKE_SOURCE_DIR}/security/WorldAccessInstances.cpp)
+list(REMOVE_ITEM MIREL_ALL_SOURCES ${MIREL_DLL_ONLY_SOURCES})
 
-# Everything but the DLL entry point, shared by the DLL and the test programs.
+# Everything but the DLL-only sources, shared by the DLL and the test programs.
 add_library(mirel_objects OBJECT ${MIREL_ALL_SOURCES})
 target_include_directories(mirel_objects PUBLIC ${CMAKE_SOURCE_DIR})
 
 add_library(MirelDialog SHARED
-  dialog/DllMain.cpp
+  ${MIREL_DLL_ONLY_SOURCES}
   dialog/MirelDialog.def
   resources/MirelDialog.rc
   $<TARGET_OBJECTS:mirel_objects>)

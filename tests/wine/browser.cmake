@@ -2,3 +2,6 @@
 add_executable(mirel_fake_browser ${CMAKE_SOURCE_DIR}/tests/wine/FakeBrowser.cpp)
 target_link_options(mirel_fake_browser PRIVATE ${MIREL_STATIC_RUNTIME})
 add_dependencies(wine_BrowserUtils_test mirel_fake_browser)
+
+# The load test loads the library itself.
+add_dependencies(wine_WorldAccessLoad_test MirelDialog)
