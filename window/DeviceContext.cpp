@@ -2,22 +2,19 @@
 
 DeviceContext::DeviceContext() : outputDc(nullptr), attributeDc(nullptr) {}
 
-DeviceContext::~DeviceContext()
-{
+DeviceContext::~DeviceContext() {
     if (outputDc)
         ::DeleteDC(DetachDc());
 }
 
-DeviceContext* DeviceContext::Destroy(unsigned flags)
-{
+DeviceContext* DeviceContext::Destroy(unsigned flags) {
     this->~DeviceContext();
     if (flags & 1)
         ::operator delete(this);
     return this;
 }
 
-bool DeviceContext::AttachDc(HDC dc)
-{
+bool DeviceContext::AttachDc(HDC dc) {
     if (!dc)
         return false;
     outputDc = dc;
@@ -25,8 +22,7 @@ bool DeviceContext::AttachDc(HDC dc)
     return true;
 }
 
-HDC DeviceContext::DetachDc()
-{
+HDC DeviceContext::DetachDc() {
     HDC dc = outputDc;
     outputDc = nullptr;
     attributeDc = nullptr;
@@ -36,8 +32,7 @@ HDC DeviceContext::DetachDc()
 // The two-DC operations touch the output DC only when it is a separate handle,
 // so a shared handle is changed once and the answer always describes the DC
 // that measuring sees.
-HGDIOBJ DeviceContext::SelectObject(HGDIOBJ object)
-{
+HGDIOBJ DeviceContext::SelectObject(HGDIOBJ object) {
     HGDIOBJ previous = nullptr;
     if (outputDc && outputDc != attributeDc)
         previous = ::SelectObject(outputDc, object);
@@ -46,8 +41,7 @@ HGDIOBJ DeviceContext::SelectObject(HGDIOBJ object)
     return previous;
 }
 
-COLORREF DeviceContext::SetBkColor(COLORREF color)
-{
+COLORREF DeviceContext::SetBkColor(COLORREF color) {
     COLORREF previous = CLR_INVALID;
     if (outputDc && outputDc != attributeDc)
         previous = ::SetBkColor(outputDc, color);
@@ -56,8 +50,7 @@ COLORREF DeviceContext::SetBkColor(COLORREF color)
     return previous;
 }
 
-COLORREF DeviceContext::SetTextColor(COLORREF color)
-{
+COLORREF DeviceContext::SetTextColor(COLORREF color) {
     COLORREF previous = CLR_INVALID;
     if (outputDc && outputDc != attributeDc)
         previous = ::SetTextColor(outputDc, color);
@@ -66,8 +59,7 @@ COLORREF DeviceContext::SetTextColor(COLORREF color)
     return previous;
 }
 
-POINT DeviceContext::MoveTo(int x, int y)
-{
+POINT DeviceContext::MoveTo(int x, int y) {
     POINT previous = {0, 0};
     if (outputDc && outputDc != attributeDc)
         ::MoveToEx(outputDc, x, y, &previous);
@@ -76,35 +68,30 @@ POINT DeviceContext::MoveTo(int x, int y)
     return previous;
 }
 
-BOOL DeviceContext::LineTo(int x, int y)
-{
+BOOL DeviceContext::LineTo(int x, int y) {
     if (attributeDc && attributeDc != outputDc)
         ::MoveToEx(attributeDc, x, y, nullptr);
     return ::LineTo(outputDc, x, y);
 }
 
 BOOL DeviceContext::ExtTextOut(int x, int y, UINT options, const RECT* rect,
-                               const char* text, UINT count, const INT* spacing)
-{
+                               const char* text, UINT count, const INT* spacing) {
     return ::ExtTextOutA(outputDc, x, y, options, rect, text, count, spacing);
 }
 
-SIZE DeviceContext::GetTextExtent(const char* text, int count)
-{
+SIZE DeviceContext::GetTextExtent(const char* text, int count) {
     SIZE size = {0, 0};
     if (!::GetTextExtentPoint32A(attributeDc, text, count, &size))
         size.cx = size.cy = 0;
     return size;
 }
 
-void DeviceContext::FillWithColor(const RECT& rect, COLORREF color)
-{
+void DeviceContext::FillWithColor(const RECT& rect, COLORREF color) {
     ::SetBkColor(outputDc, color);
     ::ExtTextOutA(outputDc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
 }
 
-void DeviceContext::FillWithColor(int x, int y, int cx, int cy, COLORREF color)
-{
+void DeviceContext::FillWithColor(int x, int y, int cx, int cy, COLORREF color) {
     RECT rect = {x, y, x + cx, y + cy};
     FillWithColor(rect, color);
 }
@@ -112,15 +99,13 @@ void DeviceContext::FillWithColor(int x, int y, int cx, int cy, COLORREF color)
 // The right and bottom strips are given with a negative extent from the far
 // edge; ExtTextOut normalises the rectangle, so each covers the last column
 // or row over the full height or width.
-void DeviceContext::DrawBevel(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bottomRight)
-{
+void DeviceContext::DrawBevel(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bottomRight) {
     FillWithColor(x, y, cx - 1, 1, topLeft);
     FillWithColor(x, y, 1, cy - 1, topLeft);
     FillWithColor(x + cx, y, -1, cy, bottomRight);
     FillWithColor(x, y + cy, cx, -1, bottomRight);
 }
 
-void DeviceContext::DrawBevel(const RECT& rect, COLORREF topLeft, COLORREF bottomRight)
-{
+void DeviceContext::DrawBevel(const RECT& rect, COLORREF topLeft, COLORREF bottomRight) {
     DrawBevel(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, topLeft, bottomRight);
 }

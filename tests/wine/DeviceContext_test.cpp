@@ -22,16 +22,14 @@ public:
     }
 };
 
-TEST(DeviceContext, AttachRefusesNullAndLeavesObjectDetached)
-{
+TEST(DeviceContext, AttachRefusesNullAndLeavesObjectDetached) {
     DeviceContext dc;
     EXPECT_FALSE(dc.AttachDc(nullptr));
     EXPECT_EQ(nullptr, dc.OutputDc());
     EXPECT_EQ(nullptr, dc.AttributeDc());
 }
 
-TEST(DeviceContext, DetachedTwoDcOperationsMakeNoCall)
-{
+TEST(DeviceContext, DetachedTwoDcOperationsMakeNoCall) {
     DeviceContext dc;
     EXPECT_EQ(CLR_INVALID, dc.SetBkColor(kA));
     EXPECT_EQ(CLR_INVALID, dc.SetTextColor(kA));
@@ -41,8 +39,7 @@ TEST(DeviceContext, DetachedTwoDcOperationsMakeNoCall)
     EXPECT_EQ(0, p.y);
 }
 
-TEST(DeviceContext, AttachSetsBothHandlesAndDetachClearsWithoutDeleting)
-{
+TEST(DeviceContext, AttachSetsBothHandlesAndDetachClearsWithoutDeleting) {
     MemoryCanvas canvas(4, 4, kPaper);
     DeviceContext dc;
     ASSERT_TRUE(dc.AttachDc(canvas.Dc()));
@@ -54,8 +51,7 @@ TEST(DeviceContext, AttachSetsBothHandlesAndDetachClearsWithoutDeleting)
     EXPECT_EQ(static_cast<DWORD>(OBJ_MEMDC), GetObjectType(canvas.Dc()));
 }
 
-TEST(DeviceContext, AttachedColourAndPositionCallsReportPreviousValues)
-{
+TEST(DeviceContext, AttachedColourAndPositionCallsReportPreviousValues) {
     MemoryCanvas canvas(4, 4, kPaper);
     BorrowedDcScope dc(canvas.Dc());
     ::SetBkColor(canvas.Dc(), kB);
@@ -70,8 +66,7 @@ TEST(DeviceContext, AttachedColourAndPositionCallsReportPreviousValues)
     EXPECT_EQ(2, p.y);
 }
 
-TEST(DeviceContext, DestroyingAnAttachedContextDeletesItsDc)
-{
+TEST(DeviceContext, DestroyingAnAttachedContextDeletesItsDc) {
     HDC memory = CreateCompatibleDC(nullptr);
     ASSERT_NE(nullptr, memory);
     {
@@ -81,8 +76,7 @@ TEST(DeviceContext, DestroyingAnAttachedContextDeletesItsDc)
     EXPECT_EQ(0u, GetObjectType(memory));
 }
 
-TEST(DeviceContext, DeletingDestructorRunsCleanUpAndFreesOnBitZero)
-{
+TEST(DeviceContext, DeletingDestructorRunsCleanUpAndFreesOnBitZero) {
     HDC memory = CreateCompatibleDC(nullptr);
     DeviceContext* dc = new DeviceContext;
     dc->AttachDc(memory);
@@ -90,8 +84,7 @@ TEST(DeviceContext, DeletingDestructorRunsCleanUpAndFreesOnBitZero)
     EXPECT_EQ(0u, GetObjectType(memory));
 }
 
-TEST(DeviceContext, DrawBevelPaintsTheListedRowsAndColumns)
-{
+TEST(DeviceContext, DrawBevelPaintsTheListedRowsAndColumns) {
     MemoryCanvas canvas(6, 5, kPaper);
     BorrowedDcScope dc(canvas.Dc());
     dc.DrawBevel(0, 0, 4, 3, kA, kB);
@@ -109,8 +102,7 @@ TEST(DeviceContext, DrawBevelPaintsTheListedRowsAndColumns)
     EXPECT_EQ(kPaper, canvas.Pixel(0, 3));
 }
 
-TEST(DeviceContext, RectangleFormsMatchTheExtentForms)
-{
+TEST(DeviceContext, RectangleFormsMatchTheExtentForms) {
     MemoryCanvas byExtent(12, 10, kPaper);
     MemoryCanvas byRect(12, 10, kPaper);
     BorrowedDcScope extent(byExtent.Dc());
@@ -128,8 +120,7 @@ TEST(DeviceContext, RectangleFormsMatchTheExtentForms)
     EXPECT_EQ(kPaper, byRect.Pixel(5, 6));
 }
 
-TEST(DeviceContext, FillLeavesTheBackgroundColourChanged)
-{
+TEST(DeviceContext, FillLeavesTheBackgroundColourChanged) {
     MemoryCanvas canvas(8, 8, kPaper);
     BorrowedDcScope dc(canvas.Dc());
     dc.FillWithColor(1, 1, 3, 2, kA);
@@ -140,8 +131,7 @@ TEST(DeviceContext, FillLeavesTheBackgroundColourChanged)
     EXPECT_EQ(kPaper, canvas.Pixel(3, 3));
 }
 
-TEST(DeviceContext, TextExtentMeasuresOnTheAttributeDcAndIsZeroWhenDetached)
-{
+TEST(DeviceContext, TextExtentMeasuresOnTheAttributeDcAndIsZeroWhenDetached) {
     MemoryCanvas canvas(8, 8, kPaper);
     BorrowedDcScope dc(canvas.Dc());
     SIZE expected = {};
@@ -157,8 +147,7 @@ TEST(DeviceContext, TextExtentMeasuresOnTheAttributeDcAndIsZeroWhenDetached)
     EXPECT_EQ(0, none.cy);
 }
 
-TEST(DeviceContext, SeparateHandlesAreBothChangedAndTheAttributeDcAnswers)
-{
+TEST(DeviceContext, SeparateHandlesAreBothChangedAndTheAttributeDcAnswers) {
     MemoryCanvas output(8, 8, kPaper);
     MemoryCanvas attribute(8, 8, kPaper);
     ::SetBkColor(output.Dc(), kA);
@@ -184,8 +173,7 @@ TEST(DeviceContext, SeparateHandlesAreBothChangedAndTheAttributeDcAnswers)
     dc.DetachDc();
 }
 
-TEST(DcScopes, BorrowedScopeLeavesCallersDcValidWithItsSelection)
-{
+TEST(DcScopes, BorrowedScopeLeavesCallersDcValidWithItsSelection) {
     MemoryCanvas canvas(8, 8, kPaper);
     HGDIOBJ font = GetStockObject(ANSI_FIXED_FONT);
     {
@@ -196,15 +184,13 @@ TEST(DcScopes, BorrowedScopeLeavesCallersDcValidWithItsSelection)
     EXPECT_EQ(font, GetCurrentObject(canvas.Dc(), OBJ_FONT));
 }
 
-TEST(DcScopes, BorrowedScopeOfNullStaysDetached)
-{
+TEST(DcScopes, BorrowedScopeOfNullStaysDetached) {
     BorrowedDcScope dc(nullptr);
     EXPECT_EQ(nullptr, dc.OutputDc());
     EXPECT_EQ(CLR_INVALID, dc.SetTextColor(kA));
 }
 
-TEST(DcScopes, ClientScopeOfNoWindowIsTheScreen)
-{
+TEST(DcScopes, ClientScopeOfNoWindowIsTheScreen) {
     ClientDcScope dc(nullptr);
     ASSERT_NE(nullptr, dc.OutputDc());
     EXPECT_EQ(GetDeviceCaps(dc.AttributeDc(), HORZRES), GetSystemMetrics(SM_CXSCREEN));
@@ -221,8 +207,7 @@ public:
     ~PlainWindow() { DestroyWindow(hwnd); }
 };
 
-TEST(DcScopes, PaintScopeValidatesTheUpdateRegionItReports)
-{
+TEST(DcScopes, PaintScopeValidatesTheUpdateRegionItReports) {
     PlainWindow window;
     ASSERT_NE(nullptr, window.hwnd);
     UpdateWindow(window.hwnd);
@@ -240,8 +225,7 @@ TEST(DcScopes, PaintScopeValidatesTheUpdateRegionItReports)
     EXPECT_FALSE(GetUpdateRect(window.hwnd, nullptr, FALSE));
 }
 
-TEST(DcScopes, PaintScopeOfNoWindowStaysDetached)
-{
+TEST(DcScopes, PaintScopeOfNoWindowStaysDetached) {
     PaintDcScope dc(nullptr);
     EXPECT_EQ(nullptr, dc.OutputDc());
     EXPECT_EQ(CLR_INVALID, dc.SetBkColor(kA));
@@ -249,8 +233,7 @@ TEST(DcScopes, PaintScopeOfNoWindowStaysDetached)
 }
 
 // The window DC starts at the frame's corner, the client DC inside it.
-TEST(DcScopes, WindowScopeCoversTheFrameAndClientScopeTheClientArea)
-{
+TEST(DcScopes, WindowScopeCoversTheFrameAndClientScopeTheClientArea) {
     PlainWindow window;
     ASSERT_NE(nullptr, window.hwnd);
     ClientDcScope client(&window);

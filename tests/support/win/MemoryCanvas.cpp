@@ -2,8 +2,7 @@
 
 MemoryCanvas::MemoryCanvas(int w, int h, COLORREF fill)
     : width(w), height(h), dc(CreateCompatibleDC(nullptr)), bitmap(nullptr),
-      previousBitmap(nullptr), bits(nullptr)
-{
+      previousBitmap(nullptr), bits(nullptr) {
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = w;
@@ -18,15 +17,13 @@ MemoryCanvas::MemoryCanvas(int w, int h, COLORREF fill)
     Fill(fill);
 }
 
-MemoryCanvas::~MemoryCanvas()
-{
+MemoryCanvas::~MemoryCanvas() {
     SelectObject(dc, previousBitmap);
     DeleteObject(bitmap);
     DeleteDC(dc);
 }
 
-COLORREF MemoryCanvas::Pixel(int x, int y) const
-{
+COLORREF MemoryCanvas::Pixel(int x, int y) const {
     if (!bits || x < 0 || y < 0 || x >= width || y >= height)
         return CLR_INVALID;
     GdiFlush();
@@ -34,16 +31,14 @@ COLORREF MemoryCanvas::Pixel(int x, int y) const
     return RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
 }
 
-void MemoryCanvas::Fill(COLORREF color)
-{
+void MemoryCanvas::Fill(COLORREF color) {
     HBRUSH brush = CreateSolidBrush(color);
     RECT all = {0, 0, width, height};
     FillRect(dc, &all, brush);
     DeleteObject(brush);
 }
 
-RECT MemoryCanvas::InkBounds(const RECT& area, COLORREF background) const
-{
+RECT MemoryCanvas::InkBounds(const RECT& area, COLORREF background) const {
     RECT box = {0, 0, 0, 0};
     bool found = false;
     for (int y = area.top; y < area.bottom; ++y) {
