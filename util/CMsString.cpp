@@ -104,6 +104,40 @@ int FindAcrossPieces(const char* chars, int length, int from, const char* text, 
     return -1;
 }
 
+struct ReplaceTexts {
+    const char* oldText;
+    int oldLength;
+    const char* newText;
+    int newLength;
+};
+
+// Rewrites every occurrence inside a block with room for the result; each
+// tail moves by the difference, left to right. Returns the new length.
+int ReplaceInPlace(char* chars, int length, const ReplaceTexts& texts) {
+    for (int at = FindAcrossPieces(chars, length, 0, texts.oldText, texts.oldLength); at >= 0;
+         at = FindAcrossPieces(chars, length, at + texts.newLength, texts.oldText, texts.oldLength)) {
+        memmove(chars + at + texts.newLength, chars + at + texts.oldLength,
+                static_cast<size_t>(length - at - texts.oldLength) + 1);
+        memcpy(chars + at, texts.newText, static_cast<size_t>(texts.newLength));
+        length += texts.newLength - texts.oldLength;
+    }
+    return length;
+}
+
+// Writes the text with every occurrence replaced, and its terminator, to out.
+void CopyReplaced(const char* chars, int length, const ReplaceTexts& texts, char* out) {
+    int copied = 0;
+    for (int at = FindAcrossPieces(chars, length, 0, texts.oldText, texts.oldLength); at >= 0;
+         at = FindAcrossPieces(chars, length, at + texts.oldLength, texts.oldText, texts.oldLength)) {
+        memcpy(out, chars + copied, static_cast<size_t>(at - copied));
+        out += at - copied;
+        memcpy(out, texts.newText, static_cast<size_t>(texts.newLength));
+        out += texts.newLength;
+        copied = at + texts.oldLength;
+    }
+    memcpy(out, chars + copied, static_cast<size_t>(length - copied) + 1);
+}
+
 }  // namespace
 
 CMsString::CMsString() : m_chars(EmptyChars()) {}
@@ -403,47 +437,39 @@ int CMsString::CountMatches(const char* oldText, int oldLength) const {
 int CMsString::Replace(const char* oldText, const char* newText) {
     if (!oldText || !*oldText) return 0;
     if (!newText) newText = "";
-    int oldLength = lstrlenA(oldText);
-    int newTextLength = lstrlenA(newText);
-    int count = CountMatches(oldText, oldLength);
+    if (IsInBlock(oldText) || IsInBlock(newText)) {
+        // Texts inside this string's own block would change under the rewrite.
+        CMsString oldCopy(oldText);
+        CMsString newCopy(newText);
+        if (oldCopy.IsEmpty() || newCopy.GetLength() != lstrlenA(newText)) return -1;
+        return Replace(oldCopy, newCopy);
+    }
+    const ReplaceTexts texts = {oldText, lstrlenA(oldText), newText, lstrlenA(newText)};
+    int count = CountMatches(oldText, texts.oldLength);
     if (count == 0) return 0;
     int length = GetLength();
     long long grown = static_cast<long long>(length) +
-                      static_cast<long long>(newTextLength - oldLength) * count;
+                      static_cast<long long>(texts.newLength - texts.oldLength) * count;
     if (grown > INT_MAX) return -1;
     int newLength = static_cast<int>(grown);
 
     CMsStringData* old = Data();
     if (old->refs == 1 && newLength <= old->capacity) {
-        // In place: each tail moves by the difference, left to right.
-        int current = length;
-        for (int at = FindAcrossPieces(m_chars, current, 0, oldText, oldLength); at >= 0;
-             at = FindAcrossPieces(m_chars, current, at + newTextLength, oldText, oldLength)) {
-            memmove(m_chars + at + newTextLength, m_chars + at + oldLength,
-                    static_cast<size_t>(current - at - oldLength) + 1);
-            memcpy(m_chars + at, newText, static_cast<size_t>(newTextLength));
-            current += newTextLength - oldLength;
-        }
-        old->length = current;
+        old->length = ReplaceInPlace(m_chars, length, texts);
         return count;
     }
-
     CMsStringData* data = NewBlock(newLength, newLength);
     if (!data) return -1;
-    char* out = data->Chars();
-    int copied = 0;
-    for (int at = FindAcrossPieces(m_chars, length, 0, oldText, oldLength); at >= 0;
-         at = FindAcrossPieces(m_chars, length, at + oldLength, oldText, oldLength)) {
-        memcpy(out, m_chars + copied, static_cast<size_t>(at - copied));
-        out += at - copied;
-        memcpy(out, newText, static_cast<size_t>(newTextLength));
-        out += newTextLength;
-        copied = at + oldLength;
-    }
-    memcpy(out, m_chars + copied, static_cast<size_t>(length - copied) + 1);
+    CopyReplaced(m_chars, length, texts, data->Chars());
     m_chars = data->Chars();
     Unreference(old);
     return count;
+}
+
+bool CMsString::IsInBlock(const char* text) const {
+    uintptr_t at = reinterpret_cast<uintptr_t>(text);
+    uintptr_t first = reinterpret_cast<uintptr_t>(m_chars);
+    return at >= first && at <= first + static_cast<uintptr_t>(Data()->capacity);
 }
 
 void CMsString::Format(const char* format, ...) {
@@ -458,11 +484,13 @@ void CMsString::FormatV(const char* format, va_list args) {
         Empty();
         return;
     }
-    int estimate = EstimateFormatLength(format, args);
-    char* buffer = GetBuffer(estimate);
+    // Always a fresh block: the arguments may point into this string.
+    CMsString result;
+    char* buffer = result.GetBuffer(EstimateFormatLength(format, args));
     if (!buffer) return;
     wvsprintfA(buffer, format, args);
-    ReleaseBuffer(-1);
+    result.ReleaseBuffer(-1);
+    *this = result;
 }
 
 bool CMsString::LoadString(UINT id) {

@@ -101,6 +101,7 @@ private:
     template <typename Matches>
     void TrimRightWhile(Matches matches);
     int CountMatches(const char* oldText, int oldLength) const;
+    bool IsInBlock(const char* text) const;
     bool LoadLong(UINT id);
 
     char* m_chars;  // first character of the block; its header sits directly before

@@ -538,6 +538,18 @@ TEST(CMsStringReplace, SearchesEveryPieceBetweenEmbeddedZeros) {
     EXPECT_EQ(Bytes(g), std::string("123\0" "123", 7));
 }
 
+TEST(CMsStringReplace, TextsTakenFromTheStringItself) {
+    CMsString s("ab-ab-ab");
+    s.GetBuffer(64);
+    s.ReleaseBuffer(-1);
+    const char* chars = s;
+    EXPECT_EQ(s.Replace("ab", chars + 2), 3);
+    EXPECT_STREQ(s, "-ab-ab--ab-ab--ab-ab");
+    chars = s;
+    EXPECT_EQ(s.Replace(chars + 1, "x"), 1);
+    EXPECT_STREQ(s, "-x");
+}
+
 TEST(CMsStringReplace, Characters) {
     CMsString s("a.b.c");
     EXPECT_EQ(s.Replace('.', '/'), 2);
@@ -596,6 +608,16 @@ TEST(CMsStringFormat, OutputStopsAtTheFormattersLimit) {
     EXPECT_LE(s.GetLength(), 1024);
     EXPECT_EQ(std::string(s), longText.substr(0, s.GetLength()));
     EXPECT_EQ(s.GetLength(), static_cast<int>(strlen(s)));
+}
+
+TEST(CMsStringFormat, ArgumentsMayPointIntoTheStringItself) {
+    CMsString s("abc");
+    s.GetBuffer(100);
+    s.ReleaseBuffer(-1);
+    s.Format("x%sy%s", static_cast<const char*>(s), static_cast<const char*>(s));
+    EXPECT_STREQ(s, "xabcyabc");
+    s.Format(s);
+    EXPECT_STREQ(s, "xabcyabc");
 }
 
 TEST(CMsStringFormat, FormatStringAndEmptyFormats) {
