@@ -233,16 +233,15 @@ TEST(OwnerDrawButton, HoverStartsTimerAndStopsItOnceTheCursorHasLeft) {
     SendMessageA(host.Button(), WM_MOUSEMOVE, 0, MAKELPARAM(50, 15));
     EXPECT_EQ(1u, button.hovering);
     const int drawsAtEntry = button.draws;
-    PumpMessagesFor(450);
-    EXPECT_GE(button.ticks, 2);
-    EXPECT_EQ(1u, button.hovering);
+    ASSERT_TRUE(PumpMessagesUntil([&] { return button.ticks >= 2; }, 3000));
+    EXPECT_EQ(1u, button.hovering) << "ticks with the cursor inside change nothing";
     EXPECT_EQ(drawsAtEntry + 1, button.draws) << "entering repaints once";
 
     SendMessageA(host.Button(), WM_MOUSEMOVE, 0, MAKELPARAM(50, 15));
     const int drawsBeforeLeaving = button.draws;
     SetCursorPos(bounds.right + 60, bounds.bottom + 60);
-    PumpMessagesFor(350);
-    EXPECT_EQ(0u, button.hovering);
+    ASSERT_TRUE(PumpMessagesUntil([&] { return button.hovering == 0; }, 3000));
+    PumpMessagesFor(100);
     EXPECT_EQ(drawsBeforeLeaving + 1, button.draws) << "leaving repaints once";
 
     const int ticksAfterLeaving = button.ticks;

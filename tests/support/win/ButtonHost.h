@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 class OwnerDrawButton;
 
 class ButtonHost {
@@ -34,3 +36,6 @@ private:
 
 // Dispatches this thread's messages for about `milliseconds`.
 void PumpMessagesFor(DWORD milliseconds);
+// Dispatches this thread's messages until `done` holds (true) or the time-out
+// passes (false).
+bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs);
