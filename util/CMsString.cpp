@@ -159,17 +159,6 @@ CMsStringData* CMsString::Data() const { return reinterpret_cast<CMsStringData*>
 
 bool CMsString::IsSentinel() const { return m_chars == EmptyChars(); }
 
-bool CMsString::Allocate(int length) {
-    if (length == 0) {
-        m_chars = EmptyChars();
-        return true;
-    }
-    CMsStringData* data = NewBlock(length, length);
-    if (!data) return false;
-    m_chars = data->Chars();
-    return true;
-}
-
 void CMsString::Release() {
     Unreference(Data());
     m_chars = EmptyChars();
@@ -188,45 +177,44 @@ bool CMsString::Detach() {
     return true;
 }
 
-bool CMsString::AssignBytes(const char* bytes, int count) {
+void CMsString::AssignBytes(const char* bytes, int count) {
     if (count <= 0) {
         Release();
-        return true;
+        return;
     }
     CMsStringData* old = Data();
     if (old->refs == 1 && count <= old->capacity) {
         memmove(m_chars, bytes, static_cast<size_t>(count));
         old->length = count;
         m_chars[count] = 0;
-        return true;
+        return;
     }
     // The bytes may lie in the old block: copy them out before releasing it.
     CMsStringData* data = NewBlock(count, count);
     if (data) memcpy(data->Chars(), bytes, static_cast<size_t>(count));
     Release();
-    if (!data) return false;
+    if (!data) return;
     m_chars = data->Chars();
-    return true;
+    return;
 }
 
-bool CMsString::AppendBytes(const char* bytes, int count) {
-    if (count <= 0) return true;
+void CMsString::AppendBytes(const char* bytes, int count) {
+    if (count <= 0) return;
     CMsStringData* old = Data();
-    if (count > INT_MAX - old->length) return false;
+    if (count > INT_MAX - old->length) return;
     int length = old->length + count;
     if (old->refs == 1 && length <= old->capacity) {
         memmove(m_chars + old->length, bytes, static_cast<size_t>(count));
         old->length = length;
         m_chars[length] = 0;
-        return true;
+        return;
     }
     CMsStringData* data = NewBlock(length, length);
-    if (!data) return false;
+    if (!data) return;
     memcpy(data->Chars(), m_chars, static_cast<size_t>(old->length));
     memcpy(data->Chars() + old->length, bytes, static_cast<size_t>(count));
     m_chars = data->Chars();
     Unreference(old);
-    return true;
 }
 
 void CMsString::CopyFrom(const CMsString& source) {

@@ -90,11 +90,11 @@ public:
 private:
     CMsStringData* Data() const;
     bool IsSentinel() const;
-    bool Allocate(int length);
     void Release();
     bool Detach();
-    bool AssignBytes(const char* bytes, int count);
-    bool AppendBytes(const char* bytes, int count);
+    // Out of memory: assigning leaves the string empty, appending leaves it unchanged.
+    void AssignBytes(const char* bytes, int count);
+    void AppendBytes(const char* bytes, int count);
     void CopyFrom(const CMsString& source);
     template <typename Matches>
     void TrimLeftWhile(Matches matches);
