@@ -127,6 +127,11 @@ RECT ClientCapture::Bounds(const RECT& area, COLORREF color) const {
 void PaintNow(HWND window, const RECT* rect) {
     InvalidateRect(window, rect, FALSE);
     UpdateWindow(window);
+    // A first paint that lays the text out invalidates the control again
+    // (and may hide its scroll bar); let that paint happen too.
+    for (int round = 0; round < 3 && GetUpdateRect(window, nullptr, FALSE); ++round) {
+        UpdateWindow(window);
+    }
     GdiFlush();
 }
 

@@ -54,7 +54,7 @@ private:
 };
 
 // Invalidates the whole window (or only the rectangle) without erasing and
-// has it painted at once.
+// has it painted at once, together with whatever that paint invalidates.
 void PaintNow(HWND window, const RECT* rect = nullptr);
 // Fills the client area with one colour outside any paint, so that a later
 // partial paint shows what it touched.
