@@ -31,11 +31,26 @@ if(CMAKE_BUILD_TYPE STREQUAL "MinSizeRel")
   target_link_options(MirelDialog PRIVATE -s)
 endif()
 
+# ld writes the 32-bit import library with undecorated names, which a stdcall
+# caller cannot link against; dlltool writes the decorated names that import
+# the undecorated exports.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  add_custom_command(TARGET MirelDialog POST_BUILD
+    COMMAND ${CMAKE_DLLTOOL} -k -D MirelDialog.dll -d ${CMAKE_SOURCE_DIR}/dialog/MirelDialog32.def
+      -l $<TARGET_LINKER_FILE:MirelDialog>
+    VERBATIM)
+endif()
+
 # The console host: loads the DLL, calls RunMirelDialog, prints and returns the answer.
 add_executable(mirelhost tools/mirelhost.c)
 target_include_directories(mirelhost PRIVATE ${CMAKE_SOURCE_DIR}/include)
 target_link_options(mirelhost PRIVATE -static)
 add_dependencies(mirelhost MirelDialog)
+
+# The 32-bit build checks the shipping DLL from the side of 32-bit hosts.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  include(tests/host32/host32.cmake)
+endif()
 
 if(MIREL_TESTS)
   include(cmake/WindowsTests.cmake)

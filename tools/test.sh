@@ -35,7 +35,11 @@ fi
 mirel_wine_prefix
 /usr/lib/wine/wineserver -p 2>/dev/null || true
 
+# The export test checks the shipping 32-bit DLL too.
+export MIREL_WIN32_DLL="Z:$root/build/win32/MirelDialog.dll"
+
 status=0
 ctest --preset native || status=1
+ctest --preset win32 || status=1
 ctest --preset win64 || status=1
 exit $status
