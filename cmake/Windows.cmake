@@ -47,6 +47,8 @@ target_include_directories(mirelhost PRIVATE ${CMAKE_SOURCE_DIR}/include)
 target_link_options(mirelhost PRIVATE -static)
 add_dependencies(mirelhost MirelDialog)
 
+# The example installers and the helper that answers their dialog.
+include(cmake/Installers.cmake)
 # The 32-bit build checks the shipping DLL from the side of 32-bit hosts.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   include(tests/host32/host32.cmake)

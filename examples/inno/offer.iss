@@ -1,0 +1,65 @@
+; An installer that asks, before it installs its own files, whether the user
+; also wants an offered extra program. MirelDialog.dll shows the question from
+; the [Code] section; the extra's files are installed only after a Yes, and
+; the answer is kept in offer-answer.txt in the installation folder.
+;
+; Put MirelDialog.dll (the 32-bit one for a 32-bit installer), offer.txt
+; (examples/offer.txt), example-product.txt and extra-tool.txt beside this
+; script and compile it with Inno Setup 6. PrepareToInstall runs in silent
+; installs too, so /SILENT and /VERYSILENT still ask the question.
+
+[Setup]
+AppName=Example Product
+AppVersion=1.0
+DefaultDirName={localappdata}\Example Product
+DisableProgramGroupPage=yes
+PrivilegesRequired=lowest
+OutputBaseFilename=offer-setup
+
+[Files]
+Source: "MirelDialog.dll"; Flags: dontcopy
+Source: "offer.txt"; Flags: dontcopy
+Source: "example-product.txt"; DestDir: "{app}"
+Source: "extra-tool.txt"; DestDir: "{app}\Extra Tool"; Check: ExtraAccepted
+
+[Code]
+const
+  OfferYes = 1;      { the other answers: 2 No, 8 closed, 3 bad offer file, -1 no dialog }
+  OfferFailed = -1;
+
+var
+  OfferAnswer: Integer;
+
+{ int WINAPI RunMirelDialog(const char*): stdcall, one ANSI string. "files:"
+  extracts the DLL to {tmp} at the first call; "delayload" lets Setup start
+  even where the DLL cannot be loaded. }
+function RunMirelDialog(Parameters: AnsiString): Integer;
+  external 'RunMirelDialog@files:MirelDialog.dll stdcall delayload';
+
+procedure AskForTheExtra;
+begin
+  ExtractTemporaryFile('offer.txt');
+  try
+    OfferAnswer := RunMirelDialog(ExpandConstant('{tmp}\offer.txt'));
+  except
+    OfferAnswer := OfferFailed;
+  end;
+  Log(Format('Offer answered with %d', [OfferAnswer]));
+end;
+
+function PrepareToInstall(var NeedsRestart: Boolean): String;
+begin
+  AskForTheExtra;
+  Result := '';
+end;
+
+function ExtraAccepted: Boolean;
+begin
+  Result := OfferAnswer = OfferYes;
+end;
+
+procedure CurStepChanged(CurStep: TSetupStep);
+begin
+  if CurStep = ssPostInstall then
+    SaveStringToFile(ExpandConstant('{app}\offer-answer.txt'), IntToStr(OfferAnswer), False);
+end;
