@@ -19,6 +19,13 @@ class DeviceContext;
 // The window class every HTML control is created with.
 extern const char HTML_CTRL_CLASS_NAME[];
 
+// WM_NOTIFY codes the control sends its parent when an element is clicked.
+enum HtmlCtrlNotification {
+    HTML_NOTIFY_ACTIVATING = 4,     // before the link is opened
+    HTML_NOTIFY_LAUNCH_FAILED = 5,  // no browser was started
+    HTML_NOTIFY_DONE = 6,           // always last
+};
+
 class CHaleSimpleHtmlCtrl : public WindowBase {
 public:
     explicit CHaleSimpleHtmlCtrl(HINSTANCE instance);
@@ -83,10 +90,27 @@ public:
     void OnVScroll(int code, int thumb);
     void OnMouseWheel(int keys, int delta);
 
-    // Links and mouse (html/HtmlLinks.cpp).
+    // Links and mouse (html/HtmlLinks.cpp). The handlers read the mouse
+    // position themselves.
     LRESULT OnSetCursor();
     void OnLButtonDown();
     void OnRButtonDown();
+    // The first placed element whose box, after scrolling, holds the point
+    // (client coordinates); null over margins and gaps.
+    CHtmlElement* ElementAtPoint(POINT point) const;
+    // The link cursor, made on first use; null when it cannot be made.
+    HCURSOR GetHandCursor();
+    // The hand over a link, the arrow elsewhere; always 1.
+    int UpdateCursor(CHtmlElement* element);
+    // Marks the element's link visited, tells the parent and opens the link;
+    // the parent hears HTML_NOTIFY_ACTIVATING, then HTML_NOTIFY_LAUNCH_FAILED
+    // if nothing was opened, then HTML_NOTIFY_DONE.
+    void ActivateLink(CHtmlElement* element);
+    // Shows the address of the element's link in a message box.
+    void ShowLinkUrl(CHtmlElement* element);
+    // Sends WM_NOTIFY with the code to the parent window.
+    void NotifyParent(UINT code);
+    CHtmlElement* LinkAnchorOf(CHtmlElement* element) const;
 
     HINSTANCE instance;
     HCURSOR handCursor;  // the link cursor, made on first use
@@ -103,5 +127,6 @@ private:
     CHaleSimpleHtmlCtrl& operator=(const CHaleSimpleHtmlCtrl&) = delete;
 
     bool RegisterClassOnce();
+    bool CursorInClient(POINT& point) const;
     void ListInstalledFonts();
 };

@@ -1,6 +1,6 @@
 // The launcher against a real registry and a real process: the tests register
-// a fake browser (mirel_fake_browser.exe, next to this program) that records
-// its command line, and undo every registry change afterwards.
+// the fake browser, which records its command line, and undo every registry
+// change afterwards.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "browser/BrowserUtils.h"
+#include "support/win/FakeBrowserLog.h"
 #include "support/win/ImportHook.h"
 #include "support/win/RegistrySandbox.h"
 
@@ -21,48 +22,6 @@ const char kHtmlClass[] = "MirelTest.Html";
 const char kHtmlCommandKey[] = "MirelTest.Html\\shell\\open\\command";
 const char kMisuseWarning[] =
     "WARNING: BrowserUtils::LaunchURL(): Must use NewBrowser when BrowserType != BT_DEFAULT";
-
-std::string ProgramDirectory() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string directory = path;
-    return directory.substr(0, directory.rfind('\\'));
-}
-
-// One launch of the fake browser: its command line and the arguments the C
-// runtime split it into.
-struct LaunchRecord {
-    std::string command;
-    std::vector<std::string> args;
-};
-
-std::vector<LaunchRecord> ParseRecords(const std::string& log) {
-    std::vector<LaunchRecord> records;
-    LaunchRecord current;
-    size_t start = 0;
-    for (size_t end = log.find('\n'); end != std::string::npos; start = end + 1, end = log.find('\n', start)) {
-        std::string line = log.substr(start, end - start);
-        if (line.rfind("command: ", 0) == 0) current.command = line.substr(9);
-        if (line.rfind("arg: ", 0) == 0) current.args.push_back(line.substr(5));
-        if (line == "end") {
-            records.push_back(current);
-            current = LaunchRecord();
-        }
-    }
-    return records;
-}
-
-std::string ReadWholeFile(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::string();
-    std::string text(GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    if (!text.empty()) ReadFile(file, &text[0], static_cast<DWORD>(text.size()), &read, nullptr);
-    CloseHandle(file);
-    text.resize(read);
-    return text;
-}
 
 // Watches, while it lives, the library's registry opens, process starts,
 // shell calls and debug output. Registry paths listed in hiddenKeys fail to
@@ -145,17 +104,8 @@ int SystemCallWatch::shellCalls = 0;
 class BrowserLaunch : public ::testing::Test {
 protected:
     void SetUp() override {
-        fakeBrowser = ProgramDirectory() + "\\mirel_fake_browser.exe";
-        ASSERT_NE(GetFileAttributesA(fakeBrowser.c_str()), INVALID_FILE_ATTRIBUTES) << fakeBrowser;
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        logPath = std::string(temp) + "mirel-browser-" + std::to_string(GetCurrentProcessId()) + ".log";
-        DeleteFileA(logPath.c_str());
-        SetEnvironmentVariableA("MIREL_FAKE_BROWSER_LOG", logPath.c_str());
-    }
-    void TearDown() override {
-        SetEnvironmentVariableA("MIREL_FAKE_BROWSER_LOG", nullptr);
-        DeleteFileA(logPath.c_str());
+        fakeBrowser = browser.BrowserPath();
+        ASSERT_TRUE(browser.BrowserExists()) << fakeBrowser;
     }
 
     std::string Quoted(const std::string& path) const { return "\"" + path + "\""; }
@@ -188,20 +138,11 @@ protected:
         ASSERT_TRUE(registry.SetString(HKEY_CLASSES_ROOT, key.c_str(), nullptr, command.c_str()));
     }
 
-    // Waits until the fake browser has written count records (or ten seconds passed).
-    std::vector<LaunchRecord> WaitForRecords(size_t count) {
-        std::vector<LaunchRecord> records;
-        for (int waited = 0; waited < 10000; waited += 50) {
-            records = ParseRecords(ReadWholeFile(logPath));
-            if (records.size() >= count) break;
-            Sleep(50);
-        }
-        return records;
-    }
+    std::vector<LaunchRecord> WaitForRecords(size_t count) { return browser.WaitForRecords(count); }
 
     RegistrySandbox registry;
+    FakeBrowserLog browser;
     std::string fakeBrowser;
-    std::string logPath;
 };
 
 TEST_F(BrowserLaunch, DefaultCommandIsTheOneRegisteredForHtmlDocuments) {
