@@ -1,5 +1,6 @@
 #include "dialog/ConsentDialog.h"
 
+#include "dialog/ModuleInstance.h"
 #include "dialog/TagReader.h"
 #include "resources/resource.h"
 #include "window/WindowUtils.h"
@@ -7,6 +8,14 @@
 namespace {
 // The HTML control's notification that one of its links is about to open.
 const UINT LINK_OPENING = 4;
+
+// The control takes the placeholder's place; the dialog sets the margins and
+// the scroll bar, whatever the document says.
+void ReplacePlaceholder(HWND dialog, CHaleSimpleHtmlCtrl& control, int id) {
+    control.Attach(GetDlgItem(dialog, id));
+    control.SetMargins(0, 0, 0);
+    control.SetScroll(FALSE);
+}
 
 int WindowWidth(HWND window) {
     RECT rect = {0, 0, 0, 0};
@@ -16,7 +25,9 @@ int WindowWidth(HWND window) {
 }  // namespace
 
 ConsentDialog::ConsentDialog()
-    : location(DL_CENTER_CENTER), width(0), initialWindowWidth(0), sideAllowance(0) {
+    : messageCtrl(GetModuleInstance()),
+      disclaimerCtrl(GetModuleInstance()),
+      location(DL_CENTER_CENTER), width(0), initialWindowWidth(0), sideAllowance(0) {
     templateId = IDD_CONSENT;
 }
 
@@ -39,7 +50,8 @@ INT_PTR ConsentDialog::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
 BOOL ConsentDialog::OnInitDialog() {
     initialWindowWidth = WindowWidth(hwnd);
     sideAllowance = initialWindowWidth - WindowWidth(GetDlgItem(hwnd, IDC_MESSAGE));
-    // The placeholders 215 and 213 become HTML controls here.
+    ReplacePlaceholder(hwnd, messageCtrl, IDC_MESSAGE);
+    ReplacePlaceholder(hwnd, disclaimerCtrl, IDC_DISCLAIMER);
     yesButton.Attach(GetDlgItem(hwnd, IDC_YES));
     noButton.Attach(GetDlgItem(hwnd, IDC_NO));
     if (!IsModeless() && !HasCompleteFields()) {

@@ -6,6 +6,7 @@
 #include "dialog/ConsentButton.h"
 #include "dialog/DialogLocation.h"
 #include "dialog/HostDialog.h"
+#include "html/CHaleSimpleHtmlCtrl.h"
 
 // Result codes of a run.
 enum ConsentResult {
@@ -42,8 +43,8 @@ public:
     // Whether the fields allow a modal run to show.
     bool HasCompleteFields() const;
 
-    // The HTML controls messageCtrl and disclaimerCtrl (CHaleSimpleHtmlCtrl)
-    // go first, before the buttons.
+    CHaleSimpleHtmlCtrl messageCtrl;
+    CHaleSimpleHtmlCtrl disclaimerCtrl;
     ConsentButton yesButton;
     ConsentButton noButton;
     CMsString title;
