@@ -7,12 +7,17 @@ set(MIREL_PORTABLE_SOURCES
   dialog/ModuleInstance.cpp
   dialog/ParameterSource.cpp
   dialog/TagReader.cpp
+  html/CStringTokenizer.cpp
+  html/HtmlAttrib.cpp
+  html/HtmlAttribList.cpp
+  html/HtmlElement.cpp
+  html/HtmlElementBuffer.cpp
+  html/HtmlElementList.cpp
+  html/HtmlParser.cpp
+  html/HtmlScan.cpp
+  html/HtmlTrace.cpp
+  html/HtmlWord.cpp
   util/CMsString.cpp
-  util/FileUtils.cpp
-  util/FormatLength.cpp
-  util/OwnedPtrList.cpp
-  util/PtrArray.cpp
-  util/StringList.cpp
   util/FileUtils.cpp
   util/FormatLength.cpp
   util/OwnedPtrList.cpp

@@ -37,6 +37,7 @@ public:
 
     // The new index, or -1 when memory runs out (the element stays the caller's).
     int Add(CHtmlElement* element);
+    using PtrArray::AddRange;
     // Null for an index outside 0..count-1.
     CHtmlElement* GetAt(int index) const;
     // Releases every element (if owned) and sets textSeen back to 0.

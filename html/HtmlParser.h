@@ -4,10 +4,12 @@
 #pragma once
 #include "html/HtmlAttrib.h"
 #include "html/HtmlElement.h"
+#include "html/HtmlElementBuffer.h"
 #include "util/CMsString.h"
 #include "util/StringList.h"
 
 class CHaleSimpleHtmlCtrl;
+class CHtmlWord;
 
 class CHtmlParser {
 public:
@@ -25,6 +27,10 @@ public:
     // past its ">"; false, with the "<" skipped, when no ">" follows.
     bool ParseTag(char*& cursor, CMsString& name, int& isOpen, CHtmlAttribList& attribs);
 
+    // Replaces a font list in the face attribute by its first installed font.
+    void ResolveFontFace(CHtmlAttribList& attribs) const;
+
+private:
     // Element builders: each allocates one element and hands it to AddElement.
     void AddMarker(int kind, int isOpen);
     void AddElementWithAttribs(int kind, int isOpen, const CHtmlAttribList& attribs);
@@ -33,22 +39,23 @@ public:
     // Appends the element, or deletes it: a space is dropped before the first
     // word and after another space.
     void AddElement(CHtmlElement* element);
+    CHtmlElement* LastElement() const;
 
-    // Replaces a font list in the face attribute by its first installed font.
-    void ResolveFontFace(CHtmlAttribList& attribs) const;
-
-private:
     void Scan(char* body);
-    void ScanText(char*& cursor, CMsString& word);
-    void ScanMarkup(char*& cursor, CMsString& word);
-    void AddWord(CMsString& word);
+    void ScanText(char*& cursor, CHtmlWord& word);
+    bool ScanMarkup(char*& cursor, CHtmlWord& word);
+    void AddWord(CHtmlWord& word);
+    char* FindTagEnd(char* cursor);
     void DispatchTag(const CMsString& name, int isOpen, CHtmlAttribList& attribs);
     void LinkAnchors();
+    static void JoinLink(CHtmlElement* anchor, CHtmlElementBuffer& members);
 
     CHaleSimpleHtmlCtrl* m_owner;
     CHtmlElementList& m_elements;
     CHtmlAttribList& m_bodyAttribs;
     const StringList& m_fontNames;
+    // New elements wait here and join the element list in one step.
+    CHtmlElementBuffer m_pending;
     // Set once a search for ">" from here found none; later searches from
     // further on need not look again.
     const char* m_noTagEndFrom;

@@ -1,0 +1,288 @@
+// The HTML control's parser: one forward scan over the body text with no tag
+// stack. Words, spaces, breaks, images and every start or end tag of a
+// supported formatting tag become elements; other tags and comments vanish.
+#include "html/HtmlParser.h"
+
+#include <cstring>
+#include <new>
+
+#include "html/CStringTokenizer.h"
+#include "html/HtmlScan.h"
+#include "html/HtmlTrace.h"
+#include "html/HtmlWord.h"
+
+namespace {
+
+struct Entity {
+    const char* text;
+    const char* replacement;
+};
+
+// Tried in this order. The tab of &nbsp; becomes a one-blank word.
+const Entity kEntities[] = {
+    {"&quot;", "\""}, {"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&nbsp;", "\t"},
+};
+
+const char* const kHeadingSizes[] = {"1", "2", "3", "4", "5", "6"};
+
+// Index 0..5 for "h1".."h6" (any case), else -1.
+int HeadingIndex(const char* name) {
+    static const char* const kHeadings[] = {"h1", "h2", "h3", "h4", "h5", "h6"};
+    for (int i = 0; i < 6; ++i) {
+        if (lstrcmpiA(name, kHeadings[i]) == 0) return i;
+    }
+    return -1;
+}
+
+bool IsTag(const char* name, const char* tag) { return lstrcmpiA(name, tag) == 0; }
+
+CMsString TextRange(const char* begin, const char* end) {
+    CMsString text;
+    int length = static_cast<int>(end - begin);
+    char* chars = text.GetBuffer(length);
+    if (!chars) return text;
+    memcpy(chars, begin, static_cast<size_t>(length));
+    text.ReleaseBuffer(length);
+    return text;
+}
+
+}  // namespace
+
+CHtmlParser::CHtmlParser(CHaleSimpleHtmlCtrl* owner, CHtmlElementList& elements,
+                         CHtmlAttribList& bodyAttribs, const StringList& fontNames)
+    : m_owner(owner),
+      m_elements(elements),
+      m_bodyAttribs(bodyAttribs),
+      m_fontNames(fontNames),
+      m_pending(true),
+      m_noTagEndFrom(nullptr) {}
+
+void CHtmlParser::Parse(const char* text) {
+    CMsString prepared = PrepareHtmlText(text);
+    CMsString html = ExtractTagContent(prepared, "html", nullptr);
+    if (html.IsEmpty()) html = prepared;
+    CMsString bodyAttribText;
+    CMsString body = ExtractTagContent(html, "body", &bodyAttribText);
+    m_bodyAttribs.ParseAttribs(bodyAttribText);
+    if (body.IsEmpty()) body = html;
+
+    // The scan writes entity replacements into its own copy of the body.
+    char* copy = DuplicateText(body);
+    if (copy) {
+        Scan(copy);
+        delete[] copy;
+    }
+    // Should the list fail to grow, the buffer deletes what it still holds.
+    if (!m_pending.MoveTo(m_elements)) m_pending.Clear();
+    LinkAnchors();
+}
+
+void CHtmlParser::Scan(char* body) {
+    m_noTagEndFrom = nullptr;
+    char* cursor = body;
+    CHtmlWord word;
+    while (*cursor) {
+        if (word.IsEmpty()) {
+            if (*cursor == ' ') AddTextElement(HEK_SPACE, "value", "\t");
+            SkipBlanks(cursor);
+            // Blanks at the very end: the terminator must not become part of a word.
+            if (!*cursor) break;
+        }
+        if (*cursor == '<') {
+            if (!ScanMarkup(cursor, word)) break;
+        } else {
+            ScanText(cursor, word);
+        }
+    }
+    if (!word.IsEmpty()) AddWord(word);
+}
+
+// A comment is skipped without ending the current word; any other "<" ends
+// the word and starts a tag. False when an unterminated comment ends the scan.
+bool CHtmlParser::ScanMarkup(char*& cursor, CHtmlWord& word) {
+    if (strncmp(cursor, "<!--", 4) == 0) {
+        char* commentEnd = strstr(cursor, "-->");
+        if (!commentEnd) return false;
+        cursor = commentEnd + 3;
+        return true;
+    }
+    if (!word.IsEmpty()) AddWord(word);
+    CMsString name;
+    int isOpen = 1;
+    CHtmlAttribList attribs;
+    if (ParseTag(cursor, name, isOpen, attribs)) DispatchTag(name, isOpen, attribs);
+    return true;
+}
+
+void CHtmlParser::ScanText(char*& cursor, CHtmlWord& word) {
+    if (*cursor == '&') {
+        for (const Entity& entity : kEntities) {
+            if (ReplaceEntity(cursor, entity.text, entity.replacement)) break;
+        }
+    }
+    char c = *cursor;
+    if (c == ' ') {
+        // The blanks themselves are skipped by the next pass, whose space
+        // element the space rule then drops.
+        AddWord(word);
+        AddTextElement(HEK_SPACE, "value", "\t");
+        return;
+    }
+    if (c == '\t') {
+        if (!word.IsEmpty()) AddWord(word);
+        AddTextElement(HEK_TEXT, "value", "\t");
+        ++cursor;
+        return;
+    }
+    char* next = CharNextA(cursor);
+    word.Append(cursor, static_cast<int>(next - cursor));
+    cursor = next;
+}
+
+void CHtmlParser::AddWord(CHtmlWord& word) {
+    AddTextElement(HEK_TEXT, "value", word.Text());
+    word.Empty();
+}
+
+// Once a search finds no ">" after some point, none lies after any later
+// point either (entity replacements only write behind the cursor), so a long
+// run of "<" is not searched to its end once per character.
+char* CHtmlParser::FindTagEnd(char* cursor) {
+    if (m_noTagEndFrom && cursor >= m_noTagEndFrom) return nullptr;
+    char* tagEnd = strchr(cursor + 1, '>');
+    if (!tagEnd) m_noTagEndFrom = cursor;
+    return tagEnd;
+}
+
+bool CHtmlParser::ParseTag(char*& cursor, CMsString& name, int& isOpen, CHtmlAttribList& attribs) {
+    name.Empty();
+    isOpen = 1;
+    attribs.RemoveAll();
+    char* tagEnd = FindTagEnd(cursor);
+    if (!tagEnd) {
+        cursor = CharNextA(cursor);
+        return false;
+    }
+    const char* p = cursor + 1;
+    if (*p == '/') {
+        isOpen = 0;
+        ++p;
+    }
+    const char* blank = static_cast<const char*>(memchr(p, ' ', static_cast<size_t>(tagEnd - p)));
+    const char* nameEnd = blank ? blank : tagEnd;
+    name = TextRange(p, nameEnd);
+    CMsString attribText;
+    if (blank) attribText = TextRange(blank + 1, tagEnd);
+    attribs.ParseAttribs(attribText);
+    cursor = tagEnd + 1;
+    return true;
+}
+
+void CHtmlParser::DispatchTag(const CMsString& name, int isOpen, CHtmlAttribList& attribs) {
+    int heading = HeadingIndex(name);
+    if (IsTag(name, "br")) {
+        AddMarker(HEK_BR, 1);
+    } else if (IsTag(name, "center")) {
+        AddMarker(HEK_CENTER, isOpen);
+    } else if (IsTag(name, "p")) {
+        AddElementWithAttribs(HEK_P, isOpen, attribs);
+    } else if (IsTag(name, "b")) {
+        AddMarker(HEK_B, isOpen);
+    } else if (IsTag(name, "i")) {
+        AddMarker(HEK_I, isOpen);
+    } else if (IsTag(name, "a")) {
+        AddElementWithAttribs(HEK_A, isOpen, attribs);
+    } else if (IsTag(name, "font")) {
+        ResolveFontFace(attribs);
+        AddElementWithAttribs(HEK_FONT, isOpen, attribs);
+    } else if (heading >= 0) {
+        AddElementWithAttrib(HEK_HEADING, isOpen, "size", kHeadingSizes[heading]);
+    } else if (IsTag(name, "img")) {
+        AddElementWithAttribs(HEK_IMG, isOpen, attribs);
+    } else {
+        HtmlTrace("Unsupported HTML tag \"%s\"", static_cast<const char*>(name));
+    }
+}
+
+void CHtmlParser::AddMarker(int kind, int isOpen) {
+    AddElement(new (std::nothrow) CHtmlElement(m_owner, kind, isOpen));
+}
+
+void CHtmlParser::AddElementWithAttribs(int kind, int isOpen, const CHtmlAttribList& attribs) {
+    AddElement(new (std::nothrow) CHtmlElement(m_owner, kind, isOpen, attribs));
+}
+
+void CHtmlParser::AddElementWithAttrib(int kind, int isOpen, const char* name, const char* value) {
+    AddElement(new (std::nothrow) CHtmlElement(m_owner, kind, isOpen, name, value));
+}
+
+void CHtmlParser::AddTextElement(int kind, const char* name, const char* value) {
+    AddElementWithAttrib(kind, 1, name, value);
+}
+
+void CHtmlParser::AddElement(CHtmlElement* element) {
+    if (!element) return;
+    if (element->kind == HEK_TEXT) m_elements.textSeen = 1;
+    if (element->kind == HEK_SPACE) {
+        CHtmlElement* last = LastElement();
+        if (!m_elements.textSeen || (last && last->kind == HEK_SPACE)) {
+            delete element;
+            return;
+        }
+    }
+    if (!m_pending.Add(element)) delete element;
+}
+
+CHtmlElement* CHtmlParser::LastElement() const {
+    if (m_pending.Count() > 0) return m_pending.Last();
+    return m_elements.GetAt(m_elements.count - 1);
+}
+
+void CHtmlParser::ResolveFontFace(CHtmlAttribList& attribs) const {
+    CMsString face = attribs.GetAttrib("face");
+    if (face.IsEmpty()) return;
+    CStringTokenizer tokenizer(face, ",");
+    CMsString token;
+    while (tokenizer.NextToken(token)) {
+        token.TrimLeft();
+        token.TrimRight();
+        if (m_fontNames.Find(token, 0) >= 0) {
+            attribs.SetAttrib("face", token);
+            return;
+        }
+    }
+}
+
+// Nested anchors are not stacked: an inner start replaces the outer link and
+// the first end tag closes it. Anchors never become link members. Each link's
+// members are collected first and join the anchor's list in one step.
+void CHtmlParser::LinkAnchors() {
+    CHtmlElement* anchor = nullptr;
+    CHtmlElementBuffer members(false);
+    CHtmlElementCursor cursor;
+    while (m_elements.Next(cursor)) {
+        CHtmlElement* element = cursor.current;
+        if (!element) continue;
+        if (element->kind != HEK_A) {
+            if (anchor) members.Add(element);
+            continue;
+        }
+        if (!element->isOpen) {
+            JoinLink(anchor, members);
+            anchor = nullptr;
+        } else if (!element->GetAttrib("href").IsEmpty()) {
+            JoinLink(anchor, members);
+            anchor = element;
+        }
+    }
+    JoinLink(anchor, members);
+}
+
+void CHtmlParser::JoinLink(CHtmlElement* anchor, CHtmlElementBuffer& members) {
+    if (anchor && members.MoveTo(anchor->linkMembers)) {
+        for (int i = 0; i < anchor->linkMembers.count; ++i) {
+            anchor->linkMembers.GetAt(i)->linkAnchor = anchor;
+        }
+    }
+    members.Clear();
+}
