@@ -21,6 +21,22 @@ int PtrArray::Add(void* element) {
     return count++;
 }
 
+int PtrArray::AddRange(void* const* elements, int elementCount) {
+    if (count < 0 || elementCount < 0 || elementCount > INT_MAX - count) return -1;
+    if (elementCount == 0) return count;
+    if (!elements) return -1;
+    size_t total = static_cast<size_t>(count) + static_cast<size_t>(elementCount);
+    void** grown = new (std::nothrow) void*[total];
+    if (!grown) return -1;
+    if (count > 0) memcpy(grown, items, sizeof(void*) * static_cast<size_t>(count));
+    memcpy(grown + count, elements, sizeof(void*) * static_cast<size_t>(elementCount));
+    delete[] items;
+    items = grown;
+    int first = count;
+    count += elementCount;
+    return first;
+}
+
 void* PtrArray::GetAt(int index) const {
     if (!items || index < 0 || index >= count) return nullptr;
     return items[index];

@@ -13,6 +13,10 @@ public:
     // Appends; returns the new element's index, or -1 when memory runs out
     // (the array is then unchanged and the element stays the caller's).
     int Add(void* element);
+    // Appends elementCount elements with a single reallocation (storage stays
+    // exact); returns the first one's index, or -1 when memory runs out or
+    // the count is negative (the array is then unchanged).
+    int AddRange(void* const* elements, int elementCount);
     // Null when the index is out of range.
     void* GetAt(int index) const;
     // Stores the element and returns the one it replaced (not released); out
