@@ -110,6 +110,7 @@ public:
     void ShowLinkUrl(CHtmlElement* element);
     // Sends WM_NOTIFY with the code to the parent window.
     void NotifyParent(UINT code);
+    // The anchor whose link holds the element; outside a link, the element.
     CHtmlElement* LinkAnchorOf(CHtmlElement* element) const;
 
     HINSTANCE instance;
