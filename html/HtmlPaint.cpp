@@ -130,9 +130,13 @@ void CHaleSimpleHtmlCtrl::PaintElement(const CHtmlElement* element, DeviceContex
     CMsString text = element->GetAttrib("value");
     if (text.IsEmpty() && element->kind != HEK_SPACE) return;
     if (text.IsEmpty()) text = " ";
-    // The text sits on the bottom of its line box; the box is filled with the
-    // background colour and nothing outside it is touched.
-    int textTop = SatAdd(box.top, SatSub(element->lineCy, element->cy));
+    // The text sits on the bottom of its box; the box is filled with the
+    // background colour and nothing outside it is touched. A line opened by
+    // the element that wrapped onto it can be lower than that element (its
+    // height went to the line it left), so the box, at least as tall as the
+    // element, is what the text sits in: otherwise the text would be drawn
+    // above its box and clipped away.
+    int textTop = SatSub(box.bottom, element->cy);
     dc.ExtTextOut(box.left, textTop, ETO_OPAQUE | ETO_CLIPPED, &box, text, text.GetLength(),
                   nullptr);
 }

@@ -213,6 +213,23 @@ TEST_F(HtmlPaint, ATallerLineDrawsItsSmallWordsOnTheLineBottom) {
     EXPECT_GT(capture.Count(text, BLACK), 0);
 }
 
+TEST_F(HtmlPaint, AWordThatWrapsAloneOntoTheLastLineIsStillDrawn) {
+    const int width = LEFT + RIGHT + LEFT + MeasureBaseText("aaa bbb").cx - 1;
+    Show("<body bgcolor=\"#FFFFFF\" text=\"#000000\">aaa bbb</body>", width, 120);
+    const CHtmlElement* last = Word("bbb");
+    ASSERT_GT(last->y, Word("aaa")->y);
+    // The wrapping word's height went to the line it left.
+    ASSERT_LT(last->lineCy, last->cy);
+    ClientCapture capture(control.hwnd);
+    RECT box = Box(last);
+    EXPECT_EQ(box.bottom - box.top, last->cy);
+    EXPECT_GT(capture.Count(box, BLACK), 0);
+    RECT first = Box(Word("aaa"));
+    RECT ink = capture.Bounds(box, BLACK);
+    RECT firstInk = capture.Bounds(first, BLACK);
+    EXPECT_EQ(ink.bottom - box.top, firstInk.bottom - first.top);
+}
+
 TEST_F(HtmlPaint, ABrokenImageIsAFramedRedCrossSixPixelsWideAtMost) {
     Show("<body bgcolor=\"#FFFFFF\"><img src=\"rsrc://4242\" width=20 height=20>"
          "<img src=\"rsrc://4242\" width=4 height=4></body>");
