@@ -2,6 +2,7 @@
 // fonts it selects into a device context.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 #include "html/CHaleSimpleHtmlCtrl.h"
@@ -44,6 +45,15 @@ private:
     CHaleSimpleHtmlCtrl* owner;
     CHtmlElementList list;
 };
+
+// Adds an attribute the name table would refuse, as a document could carry
+// it if the table admitted signed sizes.
+void ForceAttrib(const CHtmlElement* element, const char* name, const char* value) {
+    CHtmlAttrib* attrib = new CHtmlAttrib;
+    attrib->name = name;
+    attrib->value = value;
+    const_cast<CHtmlElement*>(element)->attribs.Add(attrib);
+}
 
 LOGFONTA DefaultGuiFont() {
     LOGFONTA font = {};
@@ -243,4 +253,38 @@ TEST_F(HtmlStyles, AFailedFontLeavesTheDcAloneAndIsTriedAgain) {
     EXPECT_EQ(counter.FontsCreated(), 2);
     EXPECT_NE(GetCurrentObject(screen.screen, OBJ_FONT), original);
     EXPECT_EQ(GetTextColor(screen.screen), 0x0000C0u);
+}
+
+TEST_F(HtmlStyles, SignedSizesStepInPointsFromTheCurrentSizeAndSaturate) {
+    CHtmlFormatStack stack(&control, &screen.dc);
+    stack.ApplyElement(elements.Font("point-size=10"));
+    const CHtmlElement* larger = elements.Font("");
+    ForceAttrib(larger, "size", "+2");
+    stack.ApplyElement(larger);
+    EXPECT_EQ(stack.CurrentStyle().pointSize, 12);
+    const CHtmlElement* smaller = elements.Font("");
+    ForceAttrib(smaller, "size", "-5pt");
+    stack.ApplyElement(smaller);
+    EXPECT_EQ(stack.CurrentStyle().pointSize, 7);
+    const CHtmlElement* bare = elements.Font("");
+    ForceAttrib(bare, "size", "+");
+    stack.ApplyElement(bare);
+    EXPECT_EQ(stack.CurrentStyle().pointSize, 7);
+    const CHtmlElement* huge = elements.Font("");
+    ForceAttrib(huge, "size", "+99999999999999999999");
+    stack.ApplyElement(huge);
+    EXPECT_EQ(stack.CurrentStyle().pointSize, INT_MAX);
+    const CHtmlElement* hugeDown = elements.Font("point-size=0");
+    stack.ApplyElement(hugeDown);
+    const CHtmlElement* down = elements.Font("");
+    ForceAttrib(down, "size", "-2147483647");
+    stack.ApplyElement(down);
+    const CHtmlElement* further = elements.Font("");
+    ForceAttrib(further, "size", "-2147483647");
+    stack.ApplyElement(further);
+    EXPECT_EQ(stack.CurrentStyle().pointSize, INT_MIN);
+    // Even such a size gives a font and leaves the DC usable.
+    stack.SelectFont();
+    SIZE size = {};
+    EXPECT_TRUE(GetTextExtentPoint32A(screen.screen, "x", 1, &size));
 }
