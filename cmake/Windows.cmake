@@ -49,6 +49,8 @@ add_dependencies(mirelhost MirelDialog)
 
 # The example installers and the helper that answers their dialog.
 include(cmake/Installers.cmake)
+# The benchmark program, built always so that it keeps compiling.
+include(tools/bench/bench.cmake)
 # The 32-bit build checks the shipping DLL from the side of 32-bit hosts.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   include(tests/host32/host32.cmake)
