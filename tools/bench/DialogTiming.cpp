@@ -31,6 +31,8 @@ void OnShown(HWND dialog) {
 
 LRESULT CALLBACK AfterMessage(int code, WPARAM wParam, LPARAM lParam) {
     const CWPRETSTRUCT* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && current && call->message == WM_INITDIALOG && IsDialogWindow(call->hwnd))
+        current->times.initialisedMs = NowMs() - current->start;
     if (code == HC_ACTION && current && !current->shown && call->message == WM_WINDOWPOSCHANGED) {
         const WINDOWPOS* position = reinterpret_cast<const WINDOWPOS*>(call->lParam);
         if ((position->flags & SWP_SHOWWINDOW) && IsDialogWindow(call->hwnd)) OnShown(call->hwnd);

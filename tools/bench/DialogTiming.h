@@ -1,5 +1,5 @@
 // How long a modal dialog of this thread takes from the call that runs it
-// until it is visible, and until it and its controls are painted. A hook sees
+// until it is initialised, until it is visible, and until it and its controls are painted. A hook sees
 // the dialog window being shown, paints it at once, and asks it to close
 // (WM_SYSCOMMAND SC_CLOSE), so every run ends by itself.
 #pragma once
@@ -8,9 +8,10 @@
 #include <functional>
 
 struct DialogTimes {
-    double visibleMs = -1;  // -1: the dialog was never shown
+    double initialisedMs = -1;  // WM_INITDIALOG handled
+    double visibleMs = -1;      // -1: the dialog was never shown
     double paintedMs = -1;
-    INT_PTR result = 0;     // what the call returned
+    INT_PTR result = 0;  // what the call returned
 };
 
 // Runs `showDialog` (which runs one modal dialog and returns its result) and

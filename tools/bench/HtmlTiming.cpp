@@ -58,7 +58,10 @@ bool TimeHtml(const std::string& html, int width, HtmlTimes& times) {
                                        HOST_HEIGHT, host.window,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(PLACEHOLDER_ID)),
                                        GetModuleHandleA(nullptr), nullptr);
-    if (!placeholder || !control.ReplaceDialogItem(placeholder)) return false;
+    if (!placeholder) return false;
+    double created = NowMs();
+    if (!control.ReplaceDialogItem(placeholder)) return false;
+    times.createMs = NowMs() - created;
     DrainMessages();
     control.SetHtml(html.c_str());
     {

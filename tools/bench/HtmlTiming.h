@@ -1,9 +1,10 @@
-// Parse, layout and first-paint times of the HTML control for one message,
+// Creation, parse, layout and first-paint times of the HTML control for one message,
 // measured on a fresh control in a visible window.
 #pragma once
 #include <string>
 
 struct HtmlTimes {
+    double createMs = 0;  // the control's window taking the placeholder's place
     double parseMs = 0;
     double layoutMs = 0;
     double paintMs = 0;
