@@ -40,6 +40,17 @@ public:
     void ReadFields();
     // Sizes and places the dialog for the fields; nothing while no window exists.
     void Arrange();
+    // Layout helpers; rectangles are in this dialog's client coordinates.
+    RECT ChildRect(HWND child) const;
+    // New size only; a negative cx or cy keeps the current width or height.
+    void SizeChild(HWND child, int cx, int cy);
+    // New left edge only.
+    void MoveChildX(int id, int x);
+    // Puts the control `gap` pixels below the reference control, left edge kept.
+    void PlaceBelow(int id, int referenceId, int gap);
+    // value * percent / 100 truncated toward zero, clamped to the int range;
+    // 0 for a percent below 1.
+    static int PercentOf(int value, int percent);
     // Whether the fields allow a modal run to show.
     bool HasCompleteFields() const;
 
@@ -54,4 +65,12 @@ public:
     LONG width;
     LONG initialWindowWidth;
     LONG sideAllowance;
+
+private:
+    // Arrange's steps: the text and width of one HTML control and its height
+    // fitted to the text; the window sized to the stack of controls; the
+    // window put at `location` within the work area.
+    void FillHtmlControl(CHaleSimpleHtmlCtrl& control, const char* html, int textWidth);
+    void FitToStack();
+    void PlaceOnWorkArea();
 };
