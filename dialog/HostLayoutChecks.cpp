@@ -1,5 +1,6 @@
 // Hosts read and write the dialog object through the structures of
-// include/MirelDialog.h; these checks keep the classes in step with them.
+// include/MirelDialog.h; these checks keep the classes in step with them, field
+// by field, in every build (the 32-bit one is the layout shipped hosts see).
 #include <cstddef>
 
 #include "dialog/ConsentDialog.h"
@@ -10,60 +11,83 @@
 // exactly what is being checked.
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
 
-#define MIREL_SAME_OFFSET(member, field) \
-    static_assert(offsetof(ConsentDialog, member) == offsetof(MirelConsentDialog, field), #member)
+// Same place and same size.
+#define MIREL_SAME_FIELD(Class, member, Struct, field)                                    \
+    static_assert(offsetof(Class, member) == offsetof(Struct, field) &&                   \
+                      sizeof(Class::member) == sizeof(static_cast<Struct*>(nullptr)->field), \
+                  #Class "::" #member " sits where " #Struct "." #field " says")
 
-MIREL_SAME_OFFSET(hwnd, window.hwnd);
-MIREL_SAME_OFFSET(prevWndProc, window.prevWndProc);
-MIREL_SAME_OFFSET(shownOnce, window.shownOnce);
+// Every object starts with its table pointer, then the window fields.
+static_assert(offsetof(MirelConsentDialog, vtbl) == 0, "table pointer first");
+static_assert(offsetof(MirelConsentDialog, window) == sizeof(void*), "window fields after it");
+static_assert(offsetof(MirelHtmlCtrl, window) == sizeof(void*), "window fields after it");
+static_assert(offsetof(MirelButton, window) == sizeof(void*), "window fields after it");
 
-MIREL_SAME_OFFSET(instance, instance);
-MIREL_SAME_OFFSET(templateId, templateId);
-MIREL_SAME_OFFSET(ownerWindow, ownerWindow);
-MIREL_SAME_OFFSET(unusedValue1, unusedValue1);
-MIREL_SAME_OFFSET(textColor, textColor);
-MIREL_SAME_OFFSET(backColor, backColor);
-MIREL_SAME_OFFSET(backBrush, backBrush);
-MIREL_SAME_OFFSET(unusedValue2, unusedValue2);
-MIREL_SAME_OFFSET(keepSysMenu, keepSysMenu);
-MIREL_SAME_OFFSET(result, result);
-MIREL_SAME_OFFSET(runFlags, runFlags);
+#define MIREL_SAME_WINDOW_FIELDS(Class, Struct)                       \
+    MIREL_SAME_FIELD(Class, hwnd, Struct, window.hwnd);               \
+    MIREL_SAME_FIELD(Class, prevWndProc, Struct, window.prevWndProc); \
+    MIREL_SAME_FIELD(Class, shownOnce, Struct, window.shownOnce)
 
-MIREL_SAME_OFFSET(sourceText, sourceText);
-MIREL_SAME_OFFSET(observer, observer);
-MIREL_SAME_OFFSET(observerData, observerData);
+// The pointer arrays inside the HTML control.
+MIREL_SAME_FIELD(PtrArray, items, MirelPtrArray, items);
+MIREL_SAME_FIELD(PtrArray, count, MirelPtrArray, count);
+MIREL_SAME_FIELD(PtrArray, release, MirelPtrArray, release);
+static_assert(sizeof(PtrArray) == sizeof(MirelPtrArray), "pointer array size");
+static_assert(sizeof(StringList) == sizeof(MirelPtrArray), "a string list adds no field");
+static_assert(sizeof(CHtmlAttribList) == sizeof(MirelPtrArray), "an attribute list adds no field");
+MIREL_SAME_FIELD(CHtmlElementList, textSeen, MirelElementList, textSeen);
+static_assert(sizeof(CHtmlElementList) == sizeof(MirelElementList), "element list size");
 
+// The HTML control.
+MIREL_SAME_WINDOW_FIELDS(CHaleSimpleHtmlCtrl, MirelHtmlCtrl);
+MIREL_SAME_FIELD(CHaleSimpleHtmlCtrl, instance, MirelHtmlCtrl, instance);
+MIREL_SAME_FIELD(CHaleSimpleHtmlCtrl, handCursor, MirelHtmlCtrl, handCursor);
+MIREL_SAME_FIELD(CHaleSimpleHtmlCtrl, needsParse, MirelHtmlCtrl, needsParse);
+MIREL_SAME_FIELD(CHaleSimpleHtmlCtrl, fontNames, MirelHtmlCtrl, fontNames);
+MIREL_SAME_FIELD(CHaleSimpleHtmlCtrl, wheelDelta, MirelHtmlCtrl, wheelDelta);
+MIREL_SAME_FIELD(CHaleSimpleHtmlCtrl, browserType, MirelHtmlCtrl, browserType);
+MIREL_SAME_FIELD(CHaleSimpleHtmlCtrl, bodyAttribs, MirelHtmlCtrl, bodyAttribs);
+MIREL_SAME_FIELD(CHaleSimpleHtmlCtrl, hostAttribs, MirelHtmlCtrl, hostAttribs);
+MIREL_SAME_FIELD(CHaleSimpleHtmlCtrl, elements, MirelHtmlCtrl, elements);
+static_assert(sizeof(CHaleSimpleHtmlCtrl) == sizeof(MirelHtmlCtrl), "HTML control size");
+
+// The Yes and No buttons.
+MIREL_SAME_WINDOW_FIELDS(ConsentButton, MirelButton);
+MIREL_SAME_FIELD(ConsentButton, controlId, MirelButton, controlId);
+MIREL_SAME_FIELD(ConsentButton, frameStyle, MirelButton, frameStyle);
+MIREL_SAME_FIELD(ConsentButton, hovering, MirelButton, hovering);
+static_assert(sizeof(ConsentButton) == sizeof(MirelButton), "button size");
+
+// The dialog object: window, dialog, host and consent dialog fields.
+MIREL_SAME_WINDOW_FIELDS(ConsentDialog, MirelConsentDialog);
+MIREL_SAME_FIELD(ConsentDialog, instance, MirelConsentDialog, instance);
+MIREL_SAME_FIELD(ConsentDialog, templateId, MirelConsentDialog, templateId);
+MIREL_SAME_FIELD(ConsentDialog, ownerWindow, MirelConsentDialog, ownerWindow);
+MIREL_SAME_FIELD(ConsentDialog, unusedValue1, MirelConsentDialog, unusedValue1);
+MIREL_SAME_FIELD(ConsentDialog, textColor, MirelConsentDialog, textColor);
+MIREL_SAME_FIELD(ConsentDialog, backColor, MirelConsentDialog, backColor);
+MIREL_SAME_FIELD(ConsentDialog, backBrush, MirelConsentDialog, backBrush);
+MIREL_SAME_FIELD(ConsentDialog, unusedValue2, MirelConsentDialog, unusedValue2);
+MIREL_SAME_FIELD(ConsentDialog, keepSysMenu, MirelConsentDialog, keepSysMenu);
+MIREL_SAME_FIELD(ConsentDialog, result, MirelConsentDialog, result);
+MIREL_SAME_FIELD(ConsentDialog, runFlags, MirelConsentDialog, runFlags);
+MIREL_SAME_FIELD(ConsentDialog, sourceText, MirelConsentDialog, sourceText);
+MIREL_SAME_FIELD(ConsentDialog, observer, MirelConsentDialog, observer);
+MIREL_SAME_FIELD(ConsentDialog, observerData, MirelConsentDialog, observerData);
+MIREL_SAME_FIELD(ConsentDialog, messageCtrl, MirelConsentDialog, messageCtrl);
+MIREL_SAME_FIELD(ConsentDialog, disclaimerCtrl, MirelConsentDialog, disclaimerCtrl);
+MIREL_SAME_FIELD(ConsentDialog, yesButton, MirelConsentDialog, yesButton);
+MIREL_SAME_FIELD(ConsentDialog, noButton, MirelConsentDialog, noButton);
+MIREL_SAME_FIELD(ConsentDialog, title, MirelConsentDialog, title);
+MIREL_SAME_FIELD(ConsentDialog, message, MirelConsentDialog, message);
+MIREL_SAME_FIELD(ConsentDialog, disclaimer, MirelConsentDialog, disclaimer);
+MIREL_SAME_FIELD(ConsentDialog, location, MirelConsentDialog, location);
+MIREL_SAME_FIELD(ConsentDialog, width, MirelConsentDialog, width);
+MIREL_SAME_FIELD(ConsentDialog, initialWindowWidth, MirelConsentDialog, initialWindowWidth);
+MIREL_SAME_FIELD(ConsentDialog, sideAllowance, MirelConsentDialog, sideAllowance);
+static_assert(sizeof(ConsentDialog) == sizeof(MirelConsentDialog), "nothing follows sideAllowance");
+
+// A string is one pointer to its text; a location is a 32-bit value.
 static_assert(sizeof(CMsString) == sizeof(const char*), "a string is one pointer");
 static_assert(sizeof(DialogLocation) == sizeof(LONG), "a location is 32 bits");
 
-// The fields after the owned controls keep their order and spacing; once the
-// controls are members their own offsets are checked too.
-#define MIREL_SAME_DISTANCE(member, field)                                   \
-    static_assert(offsetof(ConsentDialog, member) - offsetof(ConsentDialog, title) == \
-                      offsetof(MirelConsentDialog, field) - offsetof(MirelConsentDialog, title), \
-                  #member)
-
-MIREL_SAME_DISTANCE(message, message);
-MIREL_SAME_DISTANCE(disclaimer, disclaimer);
-MIREL_SAME_DISTANCE(location, location);
-MIREL_SAME_DISTANCE(width, width);
-MIREL_SAME_DISTANCE(initialWindowWidth, initialWindowWidth);
-MIREL_SAME_DISTANCE(sideAllowance, sideAllowance);
-static_assert(sizeof(ConsentDialog) - offsetof(ConsentDialog, title) ==
-                  sizeof(MirelConsentDialog) - offsetof(MirelConsentDialog, title),
-              "nothing follows sideAllowance");
-
-// The buttons: their own fields, and their place before the strings.
-#define MIREL_SAME_BUTTON_OFFSET(member, field) \
-    static_assert(offsetof(ConsentButton, member) == offsetof(MirelButton, field), #member)
-
-MIREL_SAME_BUTTON_OFFSET(hwnd, window.hwnd);
-MIREL_SAME_BUTTON_OFFSET(prevWndProc, window.prevWndProc);
-MIREL_SAME_BUTTON_OFFSET(shownOnce, window.shownOnce);
-MIREL_SAME_BUTTON_OFFSET(controlId, controlId);
-MIREL_SAME_BUTTON_OFFSET(frameStyle, frameStyle);
-MIREL_SAME_BUTTON_OFFSET(hovering, hovering);
-static_assert(sizeof(ConsentButton) == sizeof(MirelButton), "button size");
-
-MIREL_SAME_DISTANCE(yesButton, yesButton);
-MIREL_SAME_DISTANCE(noButton, noButton);
