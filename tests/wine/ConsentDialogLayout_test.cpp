@@ -5,6 +5,7 @@
 
 #include "dialog/ConsentDialog.h"
 #include "resources/resource.h"
+#include "support/win/ImportHook.h"
 
 namespace {
 
@@ -167,6 +168,16 @@ TEST(ConsentDialogLayout, LongerMessageMovesEverythingBelowItDownByTheAddedHeigh
     EXPECT_EQ(client1.bottom + added, live.Client().bottom);
 }
 
+TEST(ConsentDialogLayout, BodyWithAFixedHeightKeepsTheTemplateHeight) {
+    WorkArea area({0, 0, 1024, 738});
+    LiveDialog live(Parameters(400, "Top-Left", "<body height=\"40\">One<br>Two<br>Three</body>"));
+    RECT units = {0, 0, 309, 91};
+    MapDialogRect(live.window, &units);
+    const RECT message = live.Child(IDC_MESSAGE);
+    EXPECT_EQ(units.bottom - units.top, Height(message));
+    EXPECT_EQ(message.bottom + 10, live.Child(IDC_YES).top);
+}
+
 TEST(ConsentDialogLayout, NewParametersOnALiveDialogRearrangeAtOnce) {
     WorkArea area({0, 0, 1024, 738});
     LiveDialog live(Parameters(400, "Top-Left"));
@@ -198,6 +209,32 @@ TEST(ConsentDialogLayout, NineLocationsWithinTheWorkArea) {
         EXPECT_EQ(xs3[location % 3], frame.left) << kLocations[location];
         EXPECT_EQ(ys3[location / 3], frame.top) << kLocations[location];
     }
+}
+
+ImportHook* workAreaHook = nullptr;
+
+BOOL WINAPI WorkAreaUnavailable(UINT action, UINT param, void* data, UINT flags) {
+    if (action == SPI_GETWORKAREA) return FALSE;
+    typedef BOOL(WINAPI * Original)(UINT, UINT, void*, UINT);
+    return workAreaHook->Original<Original>()(action, param, data, flags);
+}
+
+// Without a work area the desktop window's rectangle is used.
+TEST(ConsentDialogLayout, FailedWorkAreaQueryFallsBackToTheDesktop) {
+    WorkArea area({0, 0, 1024, 700});
+    LiveDialog live(Parameters(400, "Top-Left"));
+    ImportHook hook("user32.dll", "SystemParametersInfoA",
+                    reinterpret_cast<void*>(WorkAreaUnavailable));
+    ASSERT_TRUE(hook.Installed());
+    workAreaHook = &hook;
+    live.dialog.location = DL_BOTTOM_RIGHT;
+    live.dialog.Arrange();
+    workAreaHook = nullptr;
+    RECT desktop = {};
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    EXPECT_EQ(desktop.right, live.Frame().right);
+    EXPECT_EQ(desktop.bottom, live.Frame().bottom);
+    EXPECT_NE(700, desktop.bottom);
 }
 
 TEST(ConsentDialogLayout, UnknownLocationValueIsTopLeft) {

@@ -1,7 +1,8 @@
 #include "support/win/GdiObjectCounter.h"
 
-#include <cstring>
 #include <set>
+
+#include "support/win/ImportHook.h"
 
 namespace {
 
@@ -23,7 +24,6 @@ struct State {
     std::set<HGDIOBJ> live;
     int fontsCreated = 0;
     bool failFonts = false;
-    bool installed = false;
 };
 
 State state;
@@ -67,83 +67,43 @@ BOOL WINAPI CountingDeleteObject(HGDIOBJ object) {
     return deleted;
 }
 
-struct Redirect {
-    const char* name;
-    void* replacement;
-    void** original;
-};
-
-Redirect redirects[] = {
-    {"CreateFontIndirectA", reinterpret_cast<void*>(CountingCreateFontIndirect),
-     reinterpret_cast<void**>(&state.createFontIndirect)},
-    {"CreateFontA", reinterpret_cast<void*>(CountingCreateFont),
-     reinterpret_cast<void**>(&state.createFont)},
-    {"CreateSolidBrush", reinterpret_cast<void*>(CountingCreateSolidBrush),
-     reinterpret_cast<void**>(&state.createSolidBrush)},
-    {"CreatePen", reinterpret_cast<void*>(CountingCreatePen),
-     reinterpret_cast<void**>(&state.createPen)},
-    {"CreateCompatibleBitmap", reinterpret_cast<void*>(CountingCreateCompatibleBitmap),
-     reinterpret_cast<void**>(&state.createCompatibleBitmap)},
-    {"DeleteObject", reinterpret_cast<void*>(CountingDeleteObject),
-     reinterpret_cast<void**>(&state.deleteObject)},
-};
-
-void WriteEntry(ULONG_PTR* entry, ULONG_PTR value) {
-    DWORD oldProtect = 0;
-    VirtualProtect(entry, sizeof(*entry), PAGE_READWRITE, &oldProtect);
-    *entry = value;
-    VirtualProtect(entry, sizeof(*entry), oldProtect, &oldProtect);
-}
-
-// Swaps the gdi32 import entries of this program named in `redirects`:
-// installing stores the originals and writes the counters, removing writes
-// the originals back. Returns how many entries were found.
-int SwapGdiImports(bool install) {
-    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (!dir.VirtualAddress) return 0;
-    int found = 0;
-    auto* module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress);
-    for (; module->Name; ++module) {
-        if (_stricmp(reinterpret_cast<char*>(base + module->Name), "gdi32.dll") != 0) continue;
-        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->OriginalFirstThunk);
-        auto* entries = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
-        for (; names->u1.AddressOfData; ++names, ++entries) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-            auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            for (Redirect& r : redirects) {
-                if (std::strcmp(reinterpret_cast<char*>(byName->Name), r.name) != 0) continue;
-                auto* entry = reinterpret_cast<ULONG_PTR*>(&entries->u1.Function);
-                if (install) {
-                    *r.original = reinterpret_cast<void*>(*entry);
-                    WriteEntry(entry, reinterpret_cast<ULONG_PTR>(r.replacement));
-                } else {
-                    WriteEntry(entry, reinterpret_cast<ULONG_PTR>(*r.original));
-                }
-                ++found;
-            }
-        }
-    }
-    return found;
+// Hooks one gdi32 function and keeps its original in `original`; the hook is
+// added to `hooks` only when the program imports the function.
+template <typename Function>
+bool Watch(std::vector<std::unique_ptr<ImportHook>>& hooks, const char* name, Function replacement,
+           Function& original) {
+    std::unique_ptr<ImportHook> hook(
+        new ImportHook("gdi32.dll", name, reinterpret_cast<void*>(replacement)));
+    if (!hook->Installed()) return false;
+    original = hook->Original<Function>();
+    hooks.push_back(std::move(hook));
+    return true;
 }
 
 }  // namespace
 
-GdiObjectCounter::GdiObjectCounter() {
+GdiObjectCounter::GdiObjectCounter() : installed(false) {
     state.live.clear();
     state.fontsCreated = 0;
     state.failFonts = false;
-    state.installed = SwapGdiImports(true) > 0 && state.createFontIndirect && state.deleteObject;
+    // Deletion first, so that no object is created unseen and deleted seen.
+    const bool deletes = Watch(hooks, "DeleteObject", CountingDeleteObject, state.deleteObject);
+    const bool fonts =
+        Watch(hooks, "CreateFontIndirectA", CountingCreateFontIndirect, state.createFontIndirect);
+    Watch(hooks, "CreateFontA", CountingCreateFont, state.createFont);
+    Watch(hooks, "CreateSolidBrush", CountingCreateSolidBrush, state.createSolidBrush);
+    Watch(hooks, "CreatePen", CountingCreatePen, state.createPen);
+    Watch(hooks, "CreateCompatibleBitmap", CountingCreateCompatibleBitmap,
+          state.createCompatibleBitmap);
+    installed = deletes && fonts;
 }
 
+// Hooks come off in reverse order, deletion last.
 GdiObjectCounter::~GdiObjectCounter() {
-    SwapGdiImports(false);
-    state.installed = false;
+    while (!hooks.empty()) hooks.pop_back();
 }
 
-bool GdiObjectCounter::Installed() const { return state.installed; }
+bool GdiObjectCounter::Installed() const { return installed; }
 
 int GdiObjectCounter::FontsCreated() const { return state.fontsCreated; }
 

@@ -1,11 +1,15 @@
 // Counts the GDI objects that code in this test program creates and deletes,
-// by redirecting the program's own import entries for the gdi32 creation and
-// deletion functions while an instance lives. The library's objects are linked
-// into the test program, so their calls pass through the same entries.
+// by pointing the program's imports of the gdi32 creation and deletion
+// functions at counting wrappers (ImportHook) while an instance lives.
 // One instance at a time, on one thread.
 #pragma once
 
 #include <windows.h>
+
+#include <memory>
+#include <vector>
+
+class ImportHook;
 
 class GdiObjectCounter {
 public:
@@ -15,11 +19,15 @@ public:
     GdiObjectCounter(const GdiObjectCounter&) = delete;
     GdiObjectCounter& operator=(const GdiObjectCounter&) = delete;
 
-    // False when the import entries could not be redirected.
+    // False when font creation or object deletion could not be watched.
     bool Installed() const;
     int FontsCreated() const;
     // Objects created since construction and not deleted yet.
     int Live() const;
     // Makes every font creation fail (return null) while set.
     void FailFontCreation(bool fail);
+
+private:
+    std::vector<std::unique_ptr<ImportHook>> hooks;
+    bool installed;
 };
