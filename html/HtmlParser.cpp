@@ -85,7 +85,7 @@ void CHtmlParser::Scan(char* body) {
         if (word.IsEmpty()) {
             if (*cursor == ' ') AddTextElement(HEK_SPACE, "value", "\t");
             SkipBlanks(cursor);
-            // Blanks at the very end: the terminator must not become part of a word.
+            // Only blanks were left.
             if (!*cursor) break;
         }
         if (*cursor == '<') {

@@ -6,6 +6,8 @@
 
 #include "html/HtmlAttrib.h"
 #include "html/HtmlElement.h"
+#include "html/HtmlElementBuffer.h"
+#include "html/HtmlWord.h"
 #include "support/HtmlTraceRecorder.h"
 
 namespace {
@@ -410,4 +412,82 @@ TEST(ElementList, LinkMembersAreNotDeletedWithTheirAnchor) {
         EXPECT_EQ(0, members.count);
     }
     EXPECT_EQ(HEK_TEXT, document.GetAt(0)->kind);
+}
+
+TEST(ElementList, RangesAreAppendedInOrderBehindTheExistingElements) {
+    CHtmlElementList list;
+    CHtmlElement* first = new CHtmlElement(FakeOwner(), HEK_B, 1);
+    list.Add(first);
+    void* more[] = {new CHtmlElement(FakeOwner(), HEK_I, 1), new CHtmlElement(FakeOwner(), HEK_I, 0)};
+    EXPECT_EQ(1, list.AddRange(more, 2));
+    ASSERT_EQ(3, list.count);
+    EXPECT_EQ(first, list.GetAt(0));
+    EXPECT_EQ(more[0], list.GetAt(1));
+    EXPECT_EQ(more[1], list.GetAt(2));
+    EXPECT_EQ(3, list.AddRange(nullptr, 0));
+    EXPECT_EQ(-1, list.AddRange(more, -1));
+    EXPECT_EQ(3, list.count);
+}
+
+TEST(ElementBuffer, HandsItsElementsToAListInOrder) {
+    CHtmlElementList list;
+    CHtmlElementBuffer buffer(true);
+    const int total = 1000;  // several doublings of the buffer's room
+    for (int i = 0; i < total; ++i) {
+        ASSERT_TRUE(buffer.Add(new CHtmlElement(FakeOwner(), HEK_TEXT, 1)));
+        buffer.Last()->cx = i;
+    }
+    EXPECT_EQ(total, buffer.Count());
+    EXPECT_EQ(nullptr, buffer.GetAt(total));
+    ASSERT_TRUE(buffer.MoveTo(list));
+    EXPECT_EQ(0, buffer.Count());
+    EXPECT_EQ(nullptr, buffer.Last());
+    ASSERT_EQ(total, list.count);
+    for (int i = 0; i < total; ++i) EXPECT_EQ(i, list.GetAt(i)->cx);
+}
+
+// Under the sanitizers a missing delete shows as a leak and an extra one as a
+// double free.
+TEST(ElementBuffer, OnlyAnOwningBufferDeletesWhatItStillHolds) {
+    {
+        CHtmlElementBuffer owning(true);
+        owning.Add(new CHtmlElement(FakeOwner(), HEK_TEXT, 1, "value", "kept"));
+    }
+    CHtmlElementList document;
+    CHtmlElement* word = new CHtmlElement(FakeOwner(), HEK_TEXT, 1, "value", "w");
+    document.Add(word);
+    {
+        CHtmlElementBuffer borrowing(false);
+        borrowing.Add(word);
+        borrowing.Clear();
+        EXPECT_EQ(0, borrowing.Count());
+        borrowing.Add(word);
+    }
+    EXPECT_EQ("w", Str(word->GetAttrib("value")));
+}
+
+TEST(Word, LongWordsKeepEveryByteAcrossGrowth) {
+    CHtmlWord word;
+    std::string expected;
+    for (int i = 0; i < 5000; ++i) {
+        char piece[2] = {static_cast<char>('a' + i % 26), static_cast<char>('A' + i % 7)};
+        word.Append(piece, 1 + i % 2);
+        expected.append(piece, static_cast<size_t>(1 + i % 2));
+    }
+    EXPECT_EQ(expected, Str(word.Text()));
+    EXPECT_EQ(static_cast<int>(expected.size()), word.Text().GetLength());
+    word.Empty();
+    EXPECT_TRUE(word.IsEmpty());
+    word.Append("xy", 2);
+    word.Append("z", 0);
+    EXPECT_EQ("xy", Str(word.Text()));
+}
+
+TEST(Word, AppendingDoesNotChangeACopyOfTheWord) {
+    CHtmlWord word;
+    word.Append("ab", 2);
+    CMsString copy = word.Text();
+    word.Append("c", 1);
+    EXPECT_EQ("ab", Str(copy));
+    EXPECT_EQ("abc", Str(word.Text()));
 }
