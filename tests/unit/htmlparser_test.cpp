@@ -482,7 +482,8 @@ TEST(HtmlTrace, NothingIsFormattedWithoutAnObserver) {
     EXPECT_TRUE(trace.Texts().empty());
 }
 
-// Hostile input: every case must finish well inside the time a test gets.
+// Hostile input: each case takes well under a second when the work is linear,
+// and tens of seconds or more when some step is quadratic in the length.
 TEST(HostileInput, LongRunsParseInLinearishTime) {
     const size_t size = 200 * 1024;
     struct Case {
@@ -505,7 +506,7 @@ TEST(HostileInput, LongRunsParseInLinearishTime) {
     for (const Case& c : cases) {
         double seconds = SecondsToParse(c.text);
         printf("%-18s %7.3f s\n", c.name, seconds);
-        EXPECT_LT(seconds, 5.0) << c.name;
+        EXPECT_LT(seconds, 10.0) << c.name;
     }
 }
 
