@@ -482,7 +482,7 @@ TEST(HtmlTrace, NothingIsFormattedWithoutAnObserver) {
     EXPECT_TRUE(trace.Texts().empty());
 }
 
-// Hostile input: each case takes well under a second when the work is linear,
+// Hostile input: each case takes a few seconds at most when the work is linear,
 // and tens of seconds or more when some step is quadratic in the length.
 TEST(HostileInput, LongRunsParseInLinearishTime) {
     const size_t size = 200 * 1024;
