@@ -12,7 +12,8 @@
  *   host32 [SECONDS]    seconds to wait for each dialog (default 60)
  *
  * Prints one line per failed check and a summary; the exit code is the
- * number of failed checks, 100 when the library could not be used at all.
+ * number of failed checks, 100 when the checks could not start, 101 after a
+ * crash.
  */
 #include <windows.h>
 
@@ -43,6 +44,8 @@ typedef INT_PTR(__thiscall* DoModalOperation)(MirelConsentDialog*);
 _Static_assert(__builtin_types_compatible_p(DoModalOperation, __typeof__(((MirelDialogVtbl*)0)->DoModal)),
                "the header declares the operations with the expected convention");
 
+#define HOST32_UNUSABLE 100
+#define HOST32_CRASHED 101
 #define TITLE "Offer for a 32-bit host"
 #define OBSERVER_DATA 0x5EEDu
 
@@ -111,10 +114,15 @@ static LRESULT CALLBACK WatchShow(int code, WPARAM wParam, LPARAM lParam) {
 
 enum Answer { ANSWER_YES, ANSWER_NO, ANSWER_CLOSE };
 
+/* Answers the next dialog of this process; a run that should show nothing is
+ * guarded by one too, so that a wrongly shown dialog fails a check instead of
+ * waiting for ever. */
 typedef struct Responder {
     enum Answer answer;
     HANDLE thread;
     volatile LONG answered;
+    volatile LONG stop;
+    char caption[64]; /* of the dialog it answered */
 } Responder;
 
 typedef struct FindState {
@@ -122,27 +130,25 @@ typedef struct FindState {
     HWND found;
 } FindState;
 
-static BOOL CALLBACK MatchOffer(HWND window, LPARAM lParam) {
+static BOOL CALLBACK MatchDialog(HWND window, LPARAM lParam) {
     FindState* state = (FindState*)lParam;
     DWORD processId = 0;
     char className[16] = "";
-    char caption[64] = "";
     GetWindowThreadProcessId(window, &processId);
     if (processId != state->processId || !IsWindowVisible(window)) return TRUE;
     GetClassNameA(window, className, sizeof className);
-    GetWindowTextA(window, caption, sizeof caption);
-    if (strcmp(className, "#32770") != 0 || strcmp(caption, TITLE) != 0) return TRUE;
+    if (strcmp(className, "#32770") != 0) return TRUE;
     state->found = window;
     return FALSE;
 }
 
-static HWND WaitForOffer(void) {
+static HWND WaitForDialog(volatile LONG* stop) {
     FindState state;
     DWORD start = GetTickCount();
     state.processId = GetCurrentProcessId();
-    while (GetTickCount() - start < waitLimitMs) {
+    while (!*stop && GetTickCount() - start < waitLimitMs) {
         state.found = NULL;
-        EnumWindows(MatchOffer, (LPARAM)&state);
+        EnumWindows(MatchDialog, (LPARAM)&state);
         if (state.found) return state.found;
         Sleep(50);
     }
@@ -151,11 +157,9 @@ static HWND WaitForOffer(void) {
 
 static DWORD WINAPI Respond(LPVOID parameter) {
     Responder* responder = (Responder*)parameter;
-    HWND dialog = WaitForOffer();
-    if (!dialog) {
-        fprintf(stderr, "host32: no dialog titled \"%s\" appeared\n", TITLE);
-        return 1;
-    }
+    HWND dialog = WaitForDialog(&responder->stop);
+    if (!dialog) return 1;
+    GetWindowTextA(dialog, responder->caption, sizeof responder->caption);
     if (responder->answer == ANSWER_CLOSE)
         PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     else
@@ -167,16 +171,20 @@ static DWORD WINAPI Respond(LPVOID parameter) {
 static void StartResponder(Responder* responder, enum Answer answer) {
     responder->answer = answer;
     responder->answered = 0;
+    responder->stop = 0;
+    responder->caption[0] = '\0';
     responder->thread = CreateThread(NULL, 0, Respond, responder, 0, NULL);
     CHECK(responder->thread != NULL);
 }
 
-static void FinishResponder(Responder* responder) {
-    if (!responder->thread) return;
+/* Whether the responder answered a dialog. */
+static int FinishResponder(Responder* responder) {
+    InterlockedExchange(&responder->stop, 1);
+    if (!responder->thread) return 0;
     WaitForSingleObject(responder->thread, waitLimitMs + 5000);
     CloseHandle(responder->thread);
     responder->thread = NULL;
-    CHECK(responder->answered);
+    return responder->answered != 0;
 }
 
 /* ---- the checks ---- */
@@ -185,17 +193,20 @@ static void CheckRunMirelDialog(void) {
     Responder responder;
     LONG shownBefore = dialogsShown;
 
+    StartResponder(&responder, ANSWER_CLOSE);
     CHECK(RunMirelDialog(NO_WIDTH) == MIREL_RESULT_INCOMPLETE);
     CHECK(RunMirelDialog(NULL) == MIREL_RESULT_INCOMPLETE);
+    CHECK(!FinishResponder(&responder));
     CHECK(dialogsShown == shownBefore);
 
     StartResponder(&responder, ANSWER_YES);
     CHECK(RunMirelDialog(COMPLETE) == MIREL_RESULT_YES);
-    FinishResponder(&responder);
+    CHECK(FinishResponder(&responder));
+    CHECK(strcmp(responder.caption, TITLE) == 0);
 
     StartResponder(&responder, ANSWER_CLOSE);
     CHECK(RunMirelDialog(COMPLETE) == MIREL_RESULT_CLOSED);
-    FinishResponder(&responder);
+    CHECK(FinishResponder(&responder));
     CHECK(dialogsShown == shownBefore + 2);
 }
 
@@ -261,16 +272,30 @@ static void CheckModal(MirelConsentDialog* d) {
     LONG seenBefore = observedMessages;
     StartResponder(&responder, ANSWER_NO);
     BALANCED(answer = d->vtbl->DoModal(MIREL_SELF(d)));
-    FinishResponder(&responder);
+    CHECK(FinishResponder(&responder));
     CHECK(answer == MIREL_RESULT_NO);
     CHECK(d->result == MIREL_RESULT_NO);
     CHECK(observedMessages > seenBefore);
     CHECK(observedWithOtherData == 0);
+}
 
+/* A fresh object without a width never shows its dialog. */
+static void CheckIncompleteObject(void) {
+    Responder responder;
+    INT_PTR answer = 0;
+    LONG shownBefore = dialogsShown;
+    MirelConsentDialog* d = GetDialogObject();
+    CHECK(d != NULL);
+    if (!d) return;
     BALANCED(d->vtbl->SetParameters(MIREL_SELF(d), NO_WIDTH));
     CHECK(d->width == 0);
+    CHECK(d->title && strcmp(d->title, TITLE) == 0);
+    StartResponder(&responder, ANSWER_CLOSE);
     BALANCED(answer = d->vtbl->DoModal(MIREL_SELF(d)));
+    CHECK(!FinishResponder(&responder));
     CHECK(answer == MIREL_RESULT_INCOMPLETE);
+    CHECK(dialogsShown == shownBefore);
+    BALANCED(d->vtbl->Destroy(MIREL_SELF(d), 1));
 }
 
 static void CheckObjectDrive(void) {
@@ -286,18 +311,27 @@ static void CheckObjectDrive(void) {
     CheckModal(d);
     BALANCED(released = d->vtbl->Destroy(MIREL_SELF(d), 1));
     CHECK(released == d);
+    CheckIncompleteObject();
+}
 
-    d = GetDialogObject();
-    CHECK(d != NULL);
-    if (d) BALANCED(d->vtbl->Destroy(MIREL_SELF(d), 1));
+/* A crash ends the process with a message instead of starting a debugger
+ * that would wait for ever. */
+static LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
+    fprintf(stderr, "host32 (%s): exception 0x%08lx at %p\n", HOST32_VARIANT,
+            info->ExceptionRecord->ExceptionCode, info->ExceptionRecord->ExceptionAddress);
+    fflush(stderr);
+    TerminateProcess(GetCurrentProcess(), HOST32_CRASHED);
+    return EXCEPTION_EXECUTE_HANDLER;
 }
 
 int main(int argc, char** argv) {
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    SetUnhandledExceptionFilter(ReportCrash);
     if (argc > 1 && atoi(argv[1]) > 0) waitLimitMs = (DWORD)atoi(argv[1]) * 1000;
     showHook = SetWindowsHookExA(WH_CALLWNDPROC, WatchShow, NULL, GetCurrentThreadId());
     if (!showHook) {
         fprintf(stderr, "host32: cannot watch the dialogs (error %lu)\n", GetLastError());
-        return 100;
+        return HOST32_UNUSABLE;
     }
     CheckRunMirelDialog();
     CheckObjectDrive();

@@ -1,0 +1,172 @@
+#!/usr/bin/env bash
+# The 32-bit runtime stage: the shipping 32-bit DLL in 32-bit hosts under
+# 32-bit Wine, in a Wine prefix of its own (build/wine32-prefix):
+#   - tests/host32/host32.c, built with thiscall and with fastcall tables:
+#     Yes gives 1, the close command 8, a missing width 3, the object driven
+#     through its table, the observer set through the object's field;
+#   - the 32-bit example installer (examples/nsis/offer.nsi): Yes gives 1,
+#     No 2, close 8, answered from outside by offerclick.
+#
+#   tools/test32.sh [BUILD-DIR]     (default build/win32, built by tools/test.sh)
+#
+# Installs 32-bit Wine (wine32:i386) when it is missing. Where the kernel
+# cannot run 32-bit programs, it runs them through qemu-user registered with
+# binfmt_misc for this stage only and removes the registration afterwards;
+# failures of the emulated Wine itself (traps, services dying, no window, no
+# end in time) are reported as SKIPPED with the reason, not as failures of the
+# DLL. The whole stage keeps within MIREL_TEST32_SECONDS (default 840).
+# Ends with "N passed, N failed, N skipped"; exits 1 only for failures.
+set -u
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$root/build/win32}" && pwd)
+deadline=$((SECONDS + ${MIREL_TEST32_SECONDS:-840}))
+wine32=/usr/lib/wine/wine
+prefix=$root/build/wine32-prefix
+logs=$build/test32-logs
+passed=0 failed=0 skipped=0
+emulated=no
+registered_here=no
+
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+
+summary() {
+  echo "$passed passed, $failed failed, $skipped skipped"
+}
+
+# Nothing can run: one skip with its reason.
+skip_stage() {
+  echo "test32: SKIPPED: $*"
+  skipped=$((skipped + 1))
+  summary
+  exit 0
+}
+
+cleanup() {
+  [ -d "$prefix" ] && WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null
+  if [ "$registered_here" = yes ]; then
+    echo -1 >/proc/sys/fs/binfmt_misc/qemu-i386 2>/dev/null
+  fi
+}
+trap cleanup EXIT
+trap 'exit 143' TERM INT
+
+for file in MirelDialog.dll host32.exe host32_fastcall.exe offerclick.exe offer-setup.exe; do
+  if [ ! -f "$build/$file" ]; then
+    echo "test32: $build/$file is missing: build the win32 preset first" >&2
+    exit 1
+  fi
+done
+mkdir -p "$logs"
+
+install_wine32() {
+  [ -x "$wine32" ] && return 0
+  [ "$(id -u)" = 0 ] || { echo "not root"; return 1; }
+  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386 || return 1
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq && apt-get install -y -qq --no-install-recommends wine32:i386 </dev/null
+}
+
+qemu_rule=':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F'
+
+# Only for a kernel that cannot run 32-bit programs itself.
+register_qemu() {
+  [ "$(id -u)" = 0 ] || { echo "not root"; return 1; }
+  if [ ! -x /usr/bin/qemu-i386-static ]; then
+    apt-get install -y -qq --no-install-recommends qemu-user-static </dev/null || return 1
+  fi
+  mountpoint -q /proc/sys/fs/binfmt_misc ||
+    mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc || return 1
+  [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] && return 0
+  echo "$qemu_rule" >/proc/sys/fs/binfmt_misc/register || return 1
+  registered_here=yes
+}
+
+install_wine32 >"$logs/install.log" 2>&1 ||
+  skip_stage "32-bit Wine (wine32:i386) could not be installed: $(tail -1 "$logs/install.log")"
+"$wine32" --version >"$logs/version.log" 2>&1
+code=$?
+if [ "$code" -ne 0 ] && [ "$code" -ne 126 ]; then
+  skip_stage "32-bit Wine does not start: $(tail -1 "$logs/version.log")"
+fi
+# 126: the kernel refused the 32-bit program (Exec format error).
+if [ "$code" -eq 126 ]; then
+  register_qemu >"$logs/qemu.log" 2>&1 ||
+    skip_stage "this kernel runs no 32-bit programs and qemu-user could not be set up: $(tail -1 "$logs/qemu.log")"
+  "$wine32" --version >/dev/null 2>&1 || skip_stage "32-bit Wine does not start even under qemu-user"
+  emulated=yes
+  echo "test32: 32-bit programs run under qemu-user (registered for this stage)"
+fi
+
+# The project's Wine scripts, pointed at 32-bit Wine and the 32-bit prefix.
+export MIREL_WINE64=$wine32 WINEARCH=win32 MIREL_WINEPREFIX=$prefix
+export WINEDEBUG=fixme-all,warn-all
+. "$root/tools/wine-env.sh"
+
+remaining() {
+  echo $((deadline - SECONDS))
+}
+
+[ "$(remaining)" -gt 60 ] || skip_stage "no time left to create the 32-bit prefix"
+mirel_wine_prefix >"$logs/prefix.log" 2>&1
+if [ ! -f "$prefix/.mirel-ready" ]; then
+  skip_stage "the 32-bit Wine prefix could not be created ($(grep -m1 -E 'err:|rror' "$logs/prefix.log"))"
+fi
+
+# A failure of emulated Wine itself, as it shows in Wine's own messages.
+emulator_fault() {
+  grep -m1 -E 'unexpected trap|c000001d|Unhandled (illegal|privileged) instruction|err:service|err:seh|no dialog .* appeared' "$1"
+}
+
+# name, code, log: records and prints one result.
+judge() {
+  local name=$1 code=$2 log=$3 fault
+  if [ "$code" -eq 0 ]; then
+    echo "test32: $name: PASSED"
+    passed=$((passed + 1))
+    return
+  fi
+  fault=$(emulator_fault "$log")
+  if [ "$emulated" = yes ] && { [ -n "$fault" ] || [ "$code" -ge 100 ]; }; then
+    echo "test32: $name: SKIPPED: emulated Wine failed (exit $code)${fault:+: $fault}"
+    skipped=$((skipped + 1))
+    return
+  fi
+  echo "test32: $name: FAILED (exit $code); $log:"
+  tail -20 "$log"
+  failed=$((failed + 1))
+}
+
+# name, seconds, command...: runs it within the stage's time.
+run() {
+  local name=$1 limit=$2 left
+  shift 2
+  left=$(remaining)
+  if [ "$left" -lt 30 ]; then
+    echo "test32: $name: SKIPPED: the stage's time limit was reached"
+    skipped=$((skipped + 1))
+    return
+  fi
+  [ "$limit" -gt "$left" ] && limit=$left
+  local log=$logs/$name.log
+  timeout -k 10 "$limit" "$@" >"$log" 2>&1
+  local code=$?
+  [ "$code" -eq 124 ] || [ "$code" -eq 137 ] && echo "ran out of its $limit s" >>"$log"
+  grep -h -E '^(host32|offerclick)' "$log" | sed 's/^/  /'
+  judge "$name" "$code" "$log"
+}
+
+# Emulated Wine needs about a minute per process.
+per_dialog=20 per_run=120
+if [ "$emulated" = yes ]; then
+  per_dialog=180 per_run=600
+fi
+export MIREL_DIALOG_SECONDS=$per_dialog MIREL_WINE_TIMEOUT=$per_run
+run host32 "$per_run" "$root/tools/wine-run.sh" "$build/host32.exe" "$per_dialog"
+run host32_fastcall "$per_run" "$root/tools/wine-run.sh" "$build/host32_fastcall.exe" "$per_dialog"
+run nsis_installer $((per_run * 3)) "$root/tests/installer/nsis-test.sh" "$root/tools/wine-run.sh" \
+  "$build/offerclick.exe" "$build/offer-setup.exe" "$root/examples/offer.txt" "$build/nsis-test"
+
+summary
+[ "$failed" -eq 0 ]
