@@ -34,7 +34,11 @@ CHaleSimpleHtmlCtrl::CHaleSimpleHtmlCtrl(HINSTANCE moduleInstance)
 }
 
 CHaleSimpleHtmlCtrl::~CHaleSimpleHtmlCtrl() {
-    if (handCursor) DestroyCursor(handCursor);
+    if (!handCursor) return;
+    // The system refuses to destroy the cursor in use: a control that goes
+    // while the mouse is on one of its links puts the arrow back first.
+    if (GetCursor() == handCursor) SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
+    DestroyCursor(handCursor);
 }
 
 CHaleSimpleHtmlCtrl* CHaleSimpleHtmlCtrl::Destroy(unsigned flags) {
