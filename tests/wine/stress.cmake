@@ -1,0 +1,22 @@
+# The stress and repeated-use suites run on a copy of the library whose
+# undefined behaviour (signed overflow, bad shifts, out-of-bounds indexes and
+# the like) traps: an overflow on hostile input then ends the test program,
+# and the crash filter of tests/support/TestMain.cpp reports it, instead of
+# passing unseen.
+set(MIREL_TRAP_UB -fsanitize=undefined -fsanitize-undefined-trap-on-error)
+add_library(mirel_trapping_objects OBJECT ${MIREL_ALL_SOURCES})
+target_include_directories(mirel_trapping_objects PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(mirel_trapping_objects PRIVATE ${MIREL_TRAP_UB})
+
+foreach(suite stress repeated_use)
+  set(name wine_${suite}_test)
+  add_executable(${name} ${CMAKE_SOURCE_DIR}/tests/wine/${suite}_suite.cpp
+    $<TARGET_OBJECTS:mirel_trapping_objects>
+    ${CMAKE_SOURCE_DIR}/resources/MirelDialog.rc
+    ${CMAKE_SOURCE_DIR}/tests/resources/TestResources.rc)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE mirel_test_support ${MIREL_WIN_LIBS})
+  target_link_options(${name} PRIVATE ${MIREL_STATIC_RUNTIME})
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+endforeach()
