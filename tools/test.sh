@@ -33,7 +33,6 @@ if [ -z "${DISPLAY:-}" ]; then
   sleep 1
 fi
 mirel_wine_prefix
-/usr/lib/wine/wineserver -p 2>/dev/null || true
 
 # The export test checks the shipping 32-bit DLL too.
 export MIREL_WIN32_DLL="Z:$root/build/win32/MirelDialog.dll"
