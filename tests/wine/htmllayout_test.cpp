@@ -139,7 +139,9 @@ TEST_F(HtmlLayout, CentredLinesShiftByHalfTheFreeSpaceAndNegativelyWhenTooWide) 
     EXPECT_EQ(box.left, LEFT + Word("mid")->dx);
 
     CHaleSimpleHtmlCtrl narrow(GetModuleHandleA(nullptr));
-    ASSERT_TRUE(narrow.Attach(host.AddPlaceholder(2, 0, 0, 2 * LEFT + RIGHT + 10, 50)));
+    // Its own host, declared after it, takes its window away before it goes.
+    HtmlCtrlHost narrowHost;
+    ASSERT_TRUE(narrow.Attach(narrowHost.AddPlaceholder(2, 0, 0, 2 * LEFT + RIGHT + 10, 50)));
     narrow.SetMargins(LEFT, RIGHT, TOP);
     narrow.SetHtml("<center>wiiiiiiiide</center>");
     narrow.FitHeightToContent();
