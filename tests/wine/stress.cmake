@@ -1,16 +1,15 @@
 # The stress and repeated-use suites run on a copy of the library whose
 # undefined behaviour (signed overflow, bad shifts, out-of-bounds indexes and
-# the like) traps: an overflow on hostile input then ends the test program,
-# and the crash filter of tests/support/TestMain.cpp reports it, instead of
-# passing unseen.
+# the like) traps: an overflow on hostile input then ends the test program
+# (tests/support/win/FaultWatch.h reports it, even inside a window procedure)
+# instead of passing unseen.
 set(MIREL_TRAP_UB -fsanitize=undefined -fsanitize-undefined-trap-on-error)
 add_library(mirel_trapping_objects OBJECT ${MIREL_ALL_SOURCES})
 target_include_directories(mirel_trapping_objects PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(mirel_trapping_objects PRIVATE ${MIREL_TRAP_UB})
 
-foreach(suite stress repeated_use)
-  set(name wine_${suite}_test)
-  add_executable(${name} ${CMAKE_SOURCE_DIR}/tests/wine/${suite}_suite.cpp
+function(mirel_trapping_test name)
+  add_executable(${name} ${ARGN}
     $<TARGET_OBJECTS:mirel_trapping_objects>
     ${CMAKE_SOURCE_DIR}/resources/MirelDialog.rc
     ${CMAKE_SOURCE_DIR}/tests/resources/TestResources.rc)
@@ -19,4 +18,17 @@ foreach(suite stress repeated_use)
   target_link_options(${name} PRIVATE ${MIREL_STATIC_RUNTIME})
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+endfunction()
+
+foreach(suite stress repeated_use)
+  mirel_trapping_test(wine_${suite}_test ${CMAKE_SOURCE_DIR}/tests/wine/${suite}_suite.cpp)
+endforeach()
+
+# The tests that drive layout, painting, scrolling, styles, images and the
+# dialog's arrangement with numbers at the int limit, once more on the
+# trapping library: their values saturate, and now no step overflows on the
+# way either.
+foreach(stem htmlhostile htmllayout htmlimages htmlstyles htmlscroll ConsentDialogLayout)
+  mirel_trapping_test(wine_${stem}_trap_test ${CMAKE_SOURCE_DIR}/tests/wine/${stem}_test.cpp
+    ${CMAKE_SOURCE_DIR}/tests/wine/trap/WatchFaultsAtStart.cpp)
 endforeach()
