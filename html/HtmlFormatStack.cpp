@@ -41,7 +41,30 @@ CHtmlFormatEntry::CHtmlFormatEntry(int elementKind)
       weight(HTML_UNSET),
       italic(HTML_UNSET),
       underline(HTML_UNSET),
-      alignment(HTML_ALIGN_NONE) {}
+      alignment(HTML_ALIGN_NONE),
+      belowSetting(),
+      aboveSetting() {}
+
+bool CHtmlFormatEntry::Sets(HtmlStyleField field) const {
+    switch (field) {
+    case HSF_COLOR:
+        return color != static_cast<COLORREF>(HTML_UNSET);
+    case HSF_FACE:
+        return !face.IsEmpty();
+    case HSF_POINT_SIZE:
+        return pointSize != HTML_UNSET;
+    case HSF_WEIGHT:
+        return weight != HTML_UNSET;
+    case HSF_ITALIC:
+        return italic != HTML_UNSET;
+    case HSF_UNDERLINE:
+        return underline != HTML_UNSET;
+    case HSF_ALIGNMENT:
+        return alignment != HTML_ALIGN_NONE;
+    default:
+        return false;
+    }
+}
 
 int HtmlSizeToPoints(int size) {
     static const int points[] = {8, 10, 12, 14, 18, 24, 36};
@@ -58,6 +81,7 @@ CHtmlFormatStack::CHtmlFormatStack(CHaleSimpleHtmlCtrl* owner, DeviceContext* co
       baseUnderline(0),
       baseAlignment(HTML_ALIGN_LEFT),
       entries(ReleaseEntry),
+      topSetting(),
       dc(context),
       currentFont(nullptr),
       savedFont(nullptr) {
@@ -169,7 +193,31 @@ void CHtmlFormatStack::Push(CHtmlFormatEntry* entry, bool changesFont) {
         delete entry;
         return;
     }
+    Link(entry);
     if (changesFont) ReleaseFont();
+}
+
+void CHtmlFormatStack::Link(CHtmlFormatEntry* entry) {
+    for (int f = 0; f < HSF_COUNT; ++f) {
+        if (!entry->Sets(static_cast<HtmlStyleField>(f))) continue;
+        entry->belowSetting[f] = topSetting[f];
+        if (topSetting[f]) topSetting[f]->aboveSetting[f] = entry;
+        topSetting[f] = entry;
+    }
+}
+
+void CHtmlFormatStack::Unlink(CHtmlFormatEntry* entry) {
+    for (int f = 0; f < HSF_COUNT; ++f) {
+        if (!entry->Sets(static_cast<HtmlStyleField>(f))) continue;
+        CHtmlFormatEntry* below = entry->belowSetting[f];
+        CHtmlFormatEntry* above = entry->aboveSetting[f];
+        if (below) below->aboveSetting[f] = above;
+        if (above) {
+            above->belowSetting[f] = below;
+        } else {
+            topSetting[f] = below;
+        }
+    }
 }
 
 void CHtmlFormatStack::PopClosing(int kind) {
@@ -177,26 +225,24 @@ void CHtmlFormatStack::PopClosing(int kind) {
         CHtmlFormatEntry* entry = static_cast<CHtmlFormatEntry*>(entries.GetAt(i));
         if (entry && entry->kind == kind) {
             ReleaseFont();
+            Unlink(entry);
             delete static_cast<CHtmlFormatEntry*>(entries.RemoveAt(i));
             return;
         }
     }
 }
 
+// Each value comes from the topmost entry that sets it, or from the base.
 CHtmlTextStyle CHtmlFormatStack::CurrentStyle() const {
     CHtmlTextStyle style = {baseColor,   baseFace,      baseSize,     baseWeight,
                             baseItalic,  baseUnderline, baseAlignment};
-    for (int i = 0; i < entries.count; ++i) {
-        const CHtmlFormatEntry* entry = static_cast<const CHtmlFormatEntry*>(entries.GetAt(i));
-        if (!entry) continue;
-        if (entry->color != static_cast<COLORREF>(HTML_UNSET)) style.color = entry->color;
-        if (!entry->face.IsEmpty()) style.face = entry->face;
-        if (entry->pointSize != HTML_UNSET) style.pointSize = entry->pointSize;
-        if (entry->weight != HTML_UNSET) style.weight = entry->weight;
-        if (entry->italic != HTML_UNSET) style.italic = entry->italic;
-        if (entry->underline != HTML_UNSET) style.underline = entry->underline;
-        if (entry->alignment != HTML_ALIGN_NONE) style.alignment = entry->alignment;
-    }
+    if (const CHtmlFormatEntry* top = topSetting[HSF_COLOR]) style.color = top->color;
+    if (const CHtmlFormatEntry* top = topSetting[HSF_FACE]) style.face = top->face;
+    if (const CHtmlFormatEntry* top = topSetting[HSF_POINT_SIZE]) style.pointSize = top->pointSize;
+    if (const CHtmlFormatEntry* top = topSetting[HSF_WEIGHT]) style.weight = top->weight;
+    if (const CHtmlFormatEntry* top = topSetting[HSF_ITALIC]) style.italic = top->italic;
+    if (const CHtmlFormatEntry* top = topSetting[HSF_UNDERLINE]) style.underline = top->underline;
+    if (const CHtmlFormatEntry* top = topSetting[HSF_ALIGNMENT]) style.alignment = top->alignment;
     return style;
 }
 

@@ -33,10 +33,25 @@ struct CHtmlTextStyle {
     int alignment;
 };
 
+// The style values an entry can set, for the stack's bookkeeping.
+enum HtmlStyleField {
+    HSF_COLOR,
+    HSF_FACE,
+    HSF_POINT_SIZE,
+    HSF_WEIGHT,
+    HSF_ITALIC,
+    HSF_UNDERLINE,
+    HSF_ALIGNMENT,
+    HSF_COUNT
+};
+
 // One open formatting tag; each field is HTML_UNSET (alignment 0, face empty)
 // unless the tag sets it.
 struct CHtmlFormatEntry {
     explicit CHtmlFormatEntry(int elementKind);
+
+    // Whether this entry sets the value.
+    bool Sets(HtmlStyleField field) const;
 
     int kind;
     COLORREF color;
@@ -46,6 +61,10 @@ struct CHtmlFormatEntry {
     int italic;
     int underline;
     int alignment;
+    // Kept by the stack, for each value this entry sets: the nearest entry
+    // below and above it that sets the same value (null at either end).
+    CHtmlFormatEntry* belowSetting[HSF_COUNT];
+    CHtmlFormatEntry* aboveSetting[HSF_COUNT];
 };
 
 // Points for the HTML font sizes 1..7; 8 for any other size.
@@ -79,6 +98,10 @@ private:
     int FontPointSize(const CHtmlElement& element) const;
     void Push(CHtmlFormatEntry* entry, bool changesFont);
     void PopClosing(int kind);
+    // Puts the entry on top of, or takes it out of, the chains of the values
+    // it sets.
+    void Link(CHtmlFormatEntry* entry);
+    void Unlink(CHtmlFormatEntry* entry);
     int PixelsPerInch() const;
 
     CHaleSimpleHtmlCtrl* control;
@@ -90,6 +113,9 @@ private:
     int baseUnderline;
     int baseAlignment;
     OwnedPtrList entries;  // bottom first
+    // For each value, the topmost entry that sets it (null: the base value), so
+    // that the current style costs the same at any depth of open tags.
+    CHtmlFormatEntry* topSetting[HSF_COUNT];
     DeviceContext* dc;
     HFONT currentFont;
     HGDIOBJ savedFont;
