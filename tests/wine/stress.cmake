@@ -28,7 +28,8 @@ endforeach()
 # dialog's arrangement with numbers at the int limit, once more on the
 # trapping library: their values saturate, and now no step overflows on the
 # way either.
-foreach(stem htmlhostile htmllayout htmlimages htmlstyles htmlscroll ConsentDialogLayout)
+foreach(stem htmlhostile htmllayout htmlimages htmlstyles stylestack_model htmlscroll
+    ConsentDialogLayout)
   mirel_trapping_test(wine_${stem}_trap_test ${CMAKE_SOURCE_DIR}/tests/wine/${stem}_test.cpp
     ${CMAKE_SOURCE_DIR}/tests/wine/trap/WatchFaultsAtStart.cpp)
 endforeach()

@@ -139,6 +139,17 @@ TEST(StressMessage, FiveThousandNestedUnclosedBoldAndFontTags) {
           Parameters(Repeated("<b><font face=\"Arial, Tahoma\" size=\"4\" color=\"#336699\">deeper ", 5000)));
 }
 
+// The style in effect must not be worked out anew from every open tag at
+// every element: that made twenty thousand of them take half a minute. A tag
+// closed under others still costs a search through those above it.
+TEST(StressMessage, TwentyThousandNestedUnclosedTagsAndClosingsUnderThem) {
+    Check("20,000 nested unclosed b", Parameters(Repeated("<b>w ", 20000)));
+    Check("5,000 b under 5,000 i, then the b closed",
+          Parameters(Repeated("<b>", 5000) + Repeated("<i>w ", 5000) + Repeated("</b>x ", 5000)));
+    Check("10,000 font, then 10,000 b and i pairs on top",
+          Parameters(Repeated("<font size=\"3\" color=\"#102030\">", 10000) + Repeated("<b>x</b> <i>y</i> ", 10000)));
+}
+
 TEST(StressMessage, OneWordOfOneHundredThousandCharacters) {
     Check("one 100,000-character word", Parameters(std::string(100000, 'w')));
 }
