@@ -72,7 +72,9 @@ TEST_F(HtmlScroll, TheBarIsHiddenWhenTheContentFitsOrTheHostTurnsScrollingOff) {
     EXPECT_FALSE(HasScrollBar(control.hwnd));
 
     CHaleSimpleHtmlCtrl quiet(GetModuleHandleA(nullptr));
-    ASSERT_TRUE(quiet.Attach(host.AddPlaceholder(2, 0, 120, 300, 100)));
+    // Its own host, declared after it, takes its window away before it goes.
+    HtmlCtrlHost quietHost;
+    ASSERT_TRUE(quiet.Attach(quietHost.AddPlaceholder(2, 0, 120, 300, 100)));
     quiet.SetScroll(FALSE);
     quiet.SetHtml(Lines(20).c_str());
     PaintNow(quiet.hwnd);
