@@ -21,22 +21,24 @@ bool IsFault(DWORD code) {
     }
 }
 
-// Whether the address lies in the image of this program.
-bool InThisProgram(const void* address) {
-    const BYTE* base = reinterpret_cast<const BYTE*>(GetModuleHandleA(nullptr));
-    const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const IMAGE_NT_HEADERS* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const BYTE* at = static_cast<const BYTE*>(address);
-    return at >= base && at < base + nt->OptionalHeader.SizeOfImage;
+// Whether the address lies in the image of this program, or in no module at
+// all (a call through a dead object's table lands in data or on the stack).
+// Faults inside system modules are left to them: they guard some calls, such
+// as lstrlenA on a null pointer, and carry on.
+bool OwnFaultAddress(const void* address) {
+    HMODULE module = nullptr;
+    DWORD flags = GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT;
+    if (!GetModuleHandleExA(flags, static_cast<LPCSTR>(address), &module)) return true;
+    return module == GetModuleHandleA(nullptr);
 }
 
 LONG CALLBACK ReportOwnFault(EXCEPTION_POINTERS* info) {
     const EXCEPTION_RECORD* record = info->ExceptionRecord;
-    if (!IsFault(record->ExceptionCode) || !InThisProgram(record->ExceptionAddress)) {
+    if (!IsFault(record->ExceptionCode) || !OwnFaultAddress(record->ExceptionAddress)) {
         return EXCEPTION_CONTINUE_SEARCH;
     }
-    fprintf(stderr, "fault 0x%08lx at %p in the program's own code\n", record->ExceptionCode,
-            record->ExceptionAddress);
+    fprintf(stderr, "fault 0x%08lx at %p, in the program's own code or outside every module\n",
+            record->ExceptionCode, record->ExceptionAddress);
     fflush(stderr);
     TerminateProcess(GetCurrentProcess(), 3);
     return EXCEPTION_CONTINUE_SEARCH;
