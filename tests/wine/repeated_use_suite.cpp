@@ -15,7 +15,6 @@
 #include "include/MirelDialog.h"
 #include "resources/resource.h"
 #include "support/win/DialogDriver.h"
-#include "support/win/FaultWatch.h"
 #include "support/win/HandleLedger.h"
 
 namespace {
@@ -55,9 +54,6 @@ void operator delete(void* block, const std::nothrow_t&) noexcept { GiveBlock(bl
 void operator delete[](void* block, const std::nothrow_t&) noexcept { GiveBlock(block); }
 
 namespace {
-// Faults inside the dialog's window procedures must end the run, not vanish.
-const bool watchingFaults = (WatchOwnFaults(), true);
-
 const int MODELESS_CYCLES = 500;
 const int MODAL_RUNS = 200;
 const char HTML_CLASS[] = "HaleSimpleHtmlCtrlClass";

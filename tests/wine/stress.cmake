@@ -30,6 +30,5 @@ endforeach()
 # way either.
 foreach(stem htmlhostile htmllayout htmlimages htmlstyles stylestack_model htmlscroll
     ConsentDialogLayout)
-  mirel_trapping_test(wine_${stem}_trap_test ${CMAKE_SOURCE_DIR}/tests/wine/${stem}_test.cpp
-    ${CMAKE_SOURCE_DIR}/tests/wine/trap/WatchFaultsAtStart.cpp)
+  mirel_trapping_test(wine_${stem}_trap_test ${CMAKE_SOURCE_DIR}/tests/wine/${stem}_test.cpp)
 endforeach()

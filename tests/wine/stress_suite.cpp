@@ -11,12 +11,8 @@
 #include "resources/resource.h"
 #include "support/ScratchFile.h"
 #include "support/win/DialogDriver.h"
-#include "support/win/FaultWatch.h"
 
 namespace {
-// Faults inside the dialog's window procedures must end the run, not vanish.
-const bool watchingFaults = (WatchOwnFaults(), true);
-
 // A hostile run must come up and go away within this time.
 const DWORD LIMIT_MS = 10000;
 // A run still up after this long is closed by the driver so that the suite

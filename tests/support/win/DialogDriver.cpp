@@ -87,10 +87,30 @@ DWORD WINAPI DialogDriver::Run(LPVOID self) {
 
 void DialogDriver::Drive() {
     HWND dialog = WaitForDialog();
-    if (!dialog) return;
+    if (!dialog) {
+        CloseLateDialog();
+        return;
+    }
     action(dialog);
     actionRan = true;
     WaitUntilGone(dialog);
+}
+
+// A dialog that comes up only after the time-out is closed at once, so a slow
+// dialog fails its test instead of hanging it.
+void DialogDriver::CloseLateDialog() {
+    while (WaitForSingleObject(stopEvent, POLL_MS) != WAIT_OBJECT_0) {
+        HWND dialog = FindVisibleDialog(dialogThreadId);
+        if (!dialog) continue;
+        timedOut = true;
+        ForceClose(dialog);
+    }
+}
+
+void DialogDriver::ForceClose(HWND dialog) {
+    PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    Sleep(CLOSE_GRACE_MS);
+    if (IsWindow(dialog)) EndDialog(dialog, -2);
 }
 
 HWND DialogDriver::WaitForDialog() {
@@ -107,9 +127,7 @@ void DialogDriver::WaitUntilGone(HWND dialog) {
     while (IsWindow(dialog)) {
         if (GetTickCount() - start >= timeoutMs) {
             timedOut = true;
-            PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-            Sleep(CLOSE_GRACE_MS);
-            if (IsWindow(dialog)) EndDialog(dialog, -2);
+            ForceClose(dialog);
             return;
         }
         Sleep(POLL_MS);

@@ -37,6 +37,8 @@ private:
     void Drive();
     HWND WaitForDialog();
     void WaitUntilGone(HWND dialog);
+    void CloseLateDialog();
+    void ForceClose(HWND dialog);
 
     Action action;
     DWORD timeoutMs;

@@ -274,9 +274,9 @@ HandleLedger::HandleLedger() {
     ledger.classesLive = 0;
     ledger.classesCreated = 0;
     installed = true;
-    for (const HookSpec& spec : HOOKS) {
-        hooks[spec.which] = new ImportHook(spec.module, spec.name, spec.replacement);
-        if (spec.required && !hooks[spec.which]->Installed()) installed = false;
+    for (const HookSpec& entry : HOOKS) {
+        hooks[entry.which] = new ImportHook(entry.module, entry.name, entry.replacement);
+        if (entry.required && !hooks[entry.which]->Installed()) installed = false;
     }
 }
 
