@@ -1,25 +1,15 @@
 #include "support/win/ButtonHost.h"
 
 #include "dialog/OwnerDrawButton.h"
+#include "support/win/TestWindowClass.h"
 
 namespace {
-
 const char HOST_CLASS[] = "MirelTestButtonHost";
-
-void RegisterHostClass(WNDPROC procedure) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = HOST_CLASS;
-    RegisterClassA(&wc);
-}
-
 }  // namespace
 
 ButtonHost::ButtonHost(const char* caption, int id, int x, int y, int cx, int cy)
     : window(nullptr), button(nullptr), drawer(nullptr), drawItems(0) {
-    RegisterHostClass(HostProc);
+    RegisterTestWindowClass(HOST_CLASS, HostProc);
     window = CreateWindowExA(0, HOST_CLASS, "button host", WS_POPUP | WS_VISIBLE, 50, 50, 400, 200,
                              nullptr, nullptr, GetModuleHandleA(nullptr), this);
     button = CreateWindowExA(0, "BUTTON", caption, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, x, y, cx,

@@ -2,17 +2,10 @@
 
 #include <cstring>
 
+#include "support/win/TestWindowClass.h"
+
 namespace {
 const char HOST_CLASS[] = "MirelTestHtmlHost";
-
-void RegisterHostClass(WNDPROC procedure) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = HOST_CLASS;
-    RegisterClassA(&wc);
-}
 
 bool Inside(const RECT& area, int x, int y) {
     return x >= area.left && x < area.right && y >= area.top && y < area.bottom;
@@ -20,7 +13,7 @@ bool Inside(const RECT& area, int x, int y) {
 }  // namespace
 
 HtmlCtrlHost::HtmlCtrlHost(int width, int height) : window(nullptr) {
-    RegisterHostClass(HostProc);
+    RegisterTestWindowClass(HOST_CLASS, HostProc);
     window = CreateWindowExA(WS_EX_TOPMOST, HOST_CLASS, "html host", WS_POPUP | WS_VISIBLE, 20, 20,
                              width, height, nullptr, nullptr, GetModuleHandleA(nullptr), this);
     UpdateWindow(window);
