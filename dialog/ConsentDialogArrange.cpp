@@ -2,7 +2,7 @@
 // No buttons below it, the disclaimer below them, the client height fitted to
 // that stack, and the window put at one of nine places of the work area.
 #include "dialog/ConsentDialog.h"
-#include "html/SaturatingMath.h"
+#include "util/SaturatingMath.h"
 #include "resources/resource.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "html/CHaleSimpleHtmlCtrl.h"
 #include "html/HtmlElement.h"
-#include "html/SaturatingMath.h"
+#include "util/SaturatingMath.h"
 #include "window/DeviceContext.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include "html/CHaleSimpleHtmlCtrl.h"
 #include "html/HtmlFormatStack.h"
 #include "html/ResourceImages.h"
-#include "html/SaturatingMath.h"
+#include "util/SaturatingMath.h"
 #include "html/TransparentDraw.h"
 #include "window/DcScopes.h"
 

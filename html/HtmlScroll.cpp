@@ -4,7 +4,7 @@
 #include <climits>
 
 #include "html/CHaleSimpleHtmlCtrl.h"
-#include "html/SaturatingMath.h"
+#include "util/SaturatingMath.h"
 
 namespace {
 const int LINE_STEP = 10;

@@ -1,7 +1,8 @@
 // 32-bit arithmetic that clamps instead of overflowing. Sizes, margins and
 // spacings come from markup and may be as large as an int holds; every sum and
 // difference of such values in layout, painting and scrolling goes through
-// these so that hostile input gives huge but defined coordinates.
+// these so that hostile input gives huge but defined coordinates; the dialog
+// layout uses them for the same reason.
 #pragma once
 #include <climits>
 
