@@ -1,4 +1,4 @@
-#include "dialog/ModuleInstance.h"
+#include "util/ModuleInstance.h"
 
 // Frees the C++ runtime's emergency exception pool, which the statically
 // linked runtime allocates at load and would otherwise leave behind in the
