@@ -1,0 +1,27 @@
+// The few pieces of the C++ runtime the DLL uses, so that no C++ runtime
+// library is linked into it: allocation over the host's process heap. Test programs link the objects with the
+// compiler's own runtime instead.
+#include <new>
+
+#include "platform/WinSeam.h"
+
+namespace std {
+const nothrow_t nothrow{};
+}
+
+namespace {
+void* HeapBlock(size_t bytes) {
+    return HeapAlloc(GetProcessHeap(), 0, bytes ? bytes : 1);
+}
+
+void FreeHeapBlock(void* block) {
+    if (block) HeapFree(GetProcessHeap(), 0, block);
+}
+}  // namespace
+
+void* operator new(size_t bytes, const std::nothrow_t&) noexcept { return HeapBlock(bytes); }
+void* operator new[](size_t bytes, const std::nothrow_t&) noexcept { return HeapBlock(bytes); }
+void operator delete(void* block) noexcept { FreeHeapBlock(block); }
+void operator delete[](void* block) noexcept { FreeHeapBlock(block); }
+void operator delete(void* block, size_t) noexcept { FreeHeapBlock(block); }
+void operator delete[](void* block, size_t) noexcept { FreeHeapBlock(block); }
