@@ -1,6 +1,6 @@
-// The few pieces of the C++ runtime the DLL uses, so that no C++ runtime
-// library is linked into it: allocation over the host's process heap. Test programs link the objects with the
-// compiler's own runtime instead.
+// The one piece of the C++ runtime the DLL uses, allocation, over the host's
+// process heap, so that no C++ runtime library is linked into it. Test
+// programs link the library's objects with the compiler's own runtime instead.
 #include <new>
 
 #include "platform/WinSeam.h"
