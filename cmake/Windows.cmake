@@ -71,6 +71,7 @@ include(tools/bench/bench.cmake)
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   include(tests/host32/host32.cmake)
 endif()
+include(tests/imports/imports.cmake)
 
 if(MIREL_TESTS)
   include(cmake/WindowsTests.cmake)
