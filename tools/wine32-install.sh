@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs 32-bit Wine (wine32:i386) when it is missing; needs root for that.
-# Exits 1 with the reason on the last line of its output when it cannot.
+# Fails with the reason on the last line of its output when it cannot.
 set -u
 [ -x /usr/lib/wine/wine ] && exit 0
 [ "$(id -u)" = 0 ] || { echo "not root"; exit 1; }
