@@ -5,15 +5,19 @@
 
 #include "platform/WinSeam.h"
 
+// Every allocation of the library is new (std::nothrow); the runtime that
+// would define this tag is not linked.
 namespace std {
 const nothrow_t nothrow{};
 }
 
 namespace {
+// new gives a block of its own even for zero bytes.
 void* HeapBlock(size_t bytes) {
     return HeapAlloc(GetProcessHeap(), 0, bytes ? bytes : 1);
 }
 
+// HeapFree leaves a null block undefined; delete of null does nothing.
 void FreeHeapBlock(void* block) {
     if (block) HeapFree(GetProcessHeap(), 0, block);
 }
