@@ -4,7 +4,6 @@
 set(MIREL_PORTABLE_SOURCES
   browser/BrowserCommandLine.cpp
   dialog/LocationFromName.cpp
-  dialog/ModuleInstance.cpp
   dialog/ParameterSource.cpp
   dialog/TagReader.cpp
   html/CStringTokenizer.cpp
@@ -20,6 +19,7 @@ set(MIREL_PORTABLE_SOURCES
   util/CMsString.cpp
   util/FileUtils.cpp
   util/FormatLength.cpp
+  util/ModuleInstance.cpp
   util/OwnedPtrList.cpp
   util/PtrArray.cpp
   util/StringList.cpp

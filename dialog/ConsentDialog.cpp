@@ -1,8 +1,8 @@
 #include "dialog/ConsentDialog.h"
 
-#include "dialog/ModuleInstance.h"
 #include "dialog/TagReader.h"
 #include "resources/resource.h"
+#include "util/ModuleInstance.h"
 #include "window/WindowUtils.h"
 
 namespace {

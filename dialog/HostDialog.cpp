@@ -1,7 +1,7 @@
 #include "dialog/HostDialog.h"
 
-#include "dialog/ModuleInstance.h"
 #include "dialog/ParameterSource.h"
+#include "util/ModuleInstance.h"
 
 HostDialog::HostDialog()
     : DialogBase(GetModuleInstance(), 0, nullptr, 0, 0, RGB(0, 0, 0), GetSysColor(COLOR_BTNFACE)),

@@ -75,14 +75,15 @@ bool CHtmlAttribList::SetAttrib(const char* name, const char* value) {
 }
 
 bool CHtmlAttribList::SetAttribNumber(const char* name, int number, AttribType type) {
+    // Every one of these fits, so the output is always terminated.
     char text[16];
     unsigned bits = static_cast<unsigned>(number);
     if (type == AT_HEXCOLOR) {
-        snprintf(text, sizeof text, "#%X", bits);
+        _snprintf(text, sizeof text, "#%X", bits);
     } else if (type == AT_COLOR) {
-        snprintf(text, sizeof text, "#%06X", bits);
+        _snprintf(text, sizeof text, "#%06X", bits);
     } else {
-        snprintf(text, sizeof text, "%d", number);
+        _snprintf(text, sizeof text, "%d", number);
     }
     return SetAttrib(name, text);
 }

@@ -12,10 +12,10 @@ namespace {
 HtmlTraceObserver traceObserver = nullptr;
 void* traceContext = nullptr;
 
-// Cuts the output at size - 1 characters and always terminates it, whether the
-// runtime's vsnprintf terminates a cut output or not.
+// Cuts the output at size - 1 characters and always terminates it, since the
+// system C runtime's formatter leaves a cut output unterminated.
 void FormatInto(char* buffer, size_t size, const char* format, va_list args) {
-    vsnprintf(buffer, size, format, args);
+    _vsnprintf(buffer, size, format, args);
     buffer[size - 1] = 0;
 }
 }  // namespace

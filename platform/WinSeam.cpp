@@ -77,6 +77,19 @@ int wvsprintfA(LPSTR out, LPCSTR format, va_list args) {
     return n > 1024 ? 1024 : n;
 }
 
+int _vsnprintf(char* out, size_t size, const char* format, va_list args) {
+    int n = vsnprintf(out, size, format, args);
+    return n < 0 || static_cast<size_t>(n) >= size ? -1 : n;
+}
+
+int _snprintf(char* out, size_t size, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    int n = _vsnprintf(out, size, format, args);
+    va_end(args);
+    return n;
+}
+
 int LoadStringA(HINSTANCE, UINT, LPSTR buffer, int size) {
     if (buffer && size > 0) buffer[0] = 0;
     return 0;

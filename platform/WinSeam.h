@@ -70,6 +70,9 @@ void OutputDebugStringA(LPCSTR text);
 void DebugBreak();
 BOOL IsDebuggerPresent();
 int wvsprintfA(LPSTR out, LPCSTR format, va_list args);
+// The system C runtime's bounded formatters: -1 when the output was cut.
+int _vsnprintf(char* out, size_t size, const char* format, va_list args);
+int _snprintf(char* out, size_t size, const char* format, ...);
 int LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size);
 DWORD GetFileAttributesA(LPCSTR path);
 HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, void* security, DWORD disposition,

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # The whole test run on a fresh Debian 12 machine: installs what is missing,
-# builds the native, 64-bit and 32-bit presets, and runs every test.
+# builds the native, 64-bit and 32-bit presets, and runs every test: the 64-bit
+# suites under wine64, then (32-bit Wine installed only then, since a 64-bit
+# prefix takes minutes longer to make once it is there) the same suites on the
+# shipping 32-bit build under 32-bit Wine, and the 32-bit hosts.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -20,6 +23,7 @@ export WINEPREFIX=$MIREL_WINEPREFIX
 xvfb_pid=""
 cleanup() {
   /usr/lib/wine/wineserver -k 2>/dev/null || true
+  WINEPREFIX=$root/build/wine32-prefix /usr/lib/wine/wineserver -k 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
@@ -39,8 +43,23 @@ export MIREL_WIN32_DLL="Z:$root/build/win32/MirelDialog.dll"
 
 status=0
 ctest --preset native || status=1
-ctest --preset win32 || status=1
 ctest --preset win64 || status=1
+
+# The win32 preset's Wine suites need a kernel that runs 32-bit programs
+# itself; elsewhere only its file checks run (label static), and the reason
+# is reported. tools/test32.sh below still tries its hosts under emulation.
+wine32_skip=""
+if ! install_log=$(tools/wine32-install.sh 2>&1); then
+  wine32_skip="32-bit Wine (wine32:i386) could not be installed: $(echo "$install_log" | tail -1)"
+elif ! version=$(/usr/lib/wine/wine --version 2>&1); then
+  wine32_skip="32-bit Wine does not run here: $(echo "$version" | tail -1)"
+fi
+if [ -z "$wine32_skip" ]; then
+  ctest --preset win32 || status=1
+else
+  echo "win32: Wine suites SKIPPED: $wine32_skip"
+  ctest --preset win32 -L static || status=1
+fi
 # The 32-bit DLL at run time in 32-bit hosts, skipped with its reason where
 # 32-bit Wine cannot run; it keeps to its own time limit.
 timeout -k 30 900 tools/test32.sh build/win32 || status=1

@@ -60,14 +60,6 @@ for file in MirelDialog.dll host32.exe host32_fastcall.exe offerclick.exe offer-
 done
 mkdir -p "$logs"
 
-install_wine32() {
-  [ -x "$wine32" ] && return 0
-  [ "$(id -u)" = 0 ] || { echo "not root"; return 1; }
-  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386 || return 1
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq && apt-get install -y -qq --no-install-recommends wine32:i386 </dev/null
-}
-
 qemu_rule=':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F'
 
 # Only for a kernel that cannot run 32-bit programs itself.
@@ -83,7 +75,7 @@ register_qemu() {
   registered_here=yes
 }
 
-install_wine32 >"$logs/install.log" 2>&1 ||
+"$root/tools/wine32-install.sh" >"$logs/install.log" 2>&1 ||
   skip_stage "32-bit Wine (wine32:i386) could not be installed: $(tail -1 "$logs/install.log")"
 "$wine32" --version >"$logs/version.log" 2>&1
 code=$?

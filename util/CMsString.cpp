@@ -5,9 +5,9 @@
 #include <cstring>
 #include <new>
 
-#include "dialog/ModuleInstance.h"
 #include "util/AsciiCase.h"
 #include "util/FormatLength.h"
+#include "util/ModuleInstance.h"
 
 namespace {
 

@@ -16,6 +16,7 @@ function(mirel_host32 name)
   add_test(NAME win32_${name}_imports
     COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DPROGRAM=$<TARGET_FILE:${name}>
       -P ${CMAKE_SOURCE_DIR}/tests/host32/CheckImports.cmake)
+  set_tests_properties(win32_${name}_imports PROPERTIES LABELS static)
 endfunction()
 
 mirel_host32(host32)

@@ -4,10 +4,10 @@
 
 #include <vector>
 
-#include "dialog/ModuleInstance.h"
 #include "resources/resource.h"
 #include "support/win/DialogDriver.h"
 #include "util/CMsString.h"
+#include "util/ModuleInstance.h"
 #include "window/DialogBase.h"
 #include "window/WindowUtils.h"
 

@@ -6,7 +6,7 @@
 set(MIREL_TRAP_UB -fsanitize=undefined -fsanitize-undefined-trap-on-error)
 add_library(mirel_trapping_objects OBJECT ${MIREL_ALL_SOURCES})
 target_include_directories(mirel_trapping_objects PUBLIC ${CMAKE_SOURCE_DIR})
-target_compile_options(mirel_trapping_objects PRIVATE ${MIREL_TRAP_UB})
+target_compile_options(mirel_trapping_objects PRIVATE ${MIREL_LIBRARY_FLAGS} ${MIREL_TRAP_UB})
 
 function(mirel_trapping_test name)
   add_executable(${name} ${ARGN}

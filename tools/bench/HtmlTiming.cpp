@@ -1,8 +1,8 @@
 #include "tools/bench/HtmlTiming.h"
 
-#include "dialog/ModuleInstance.h"
 #include "html/CHaleSimpleHtmlCtrl.h"
 #include "tools/bench/Stopwatch.h"
+#include "util/ModuleInstance.h"
 #include "window/DcScopes.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "dialog/ModuleInstance.h"
+#include "util/ModuleInstance.h"
 
 namespace {
 HINSTANCE moduleInstance = nullptr;

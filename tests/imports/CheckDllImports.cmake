@@ -1,0 +1,52 @@
+# Checks a built MirelDialog.dll from its PE header: the Windows GUI subsystem
+# and, given an allow-list, that it imports exactly the functions listed there.
+#   cmake -DOBJDUMP=... -DDLL=MirelDialog.dll [-DALLOWED=list] -P CheckDllImports.cmake
+execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "${OBJDUMP} could not read ${DLL}")
+endif()
+
+if(NOT dump MATCHES "\nSubsystem[ \t]+00000002[ \t]")
+  string(REGEX MATCH "\nSubsystem[^\n]*" subsystem "${dump}")
+  message(FATAL_ERROR "${DLL} is not a Windows GUI image:${subsystem}")
+endif()
+if(NOT ALLOWED)
+  return()
+endif()
+
+# "DLL function" for every imported function, from the import tables.
+string(REPLACE "\n" ";" lines "${dump}")
+set(dll "")
+set(imported)
+foreach(line IN LISTS lines)
+  if(line MATCHES "^[ \t]*DLL Name: ([^ \t]+)")
+    set(dll "${CMAKE_MATCH_1}")
+  elseif(line MATCHES "^The ")
+    set(dll "")
+  elseif(dll AND line MATCHES "^\t[0-9a-f]+\t +[0-9]+  ([^ \t]+)")
+    list(APPEND imported "${dll} ${CMAKE_MATCH_1}")
+  endif()
+endforeach()
+
+file(STRINGS ${ALLOWED} entries REGEX "^[^#]")
+set(allowed)
+foreach(entry IN LISTS entries)
+  if(entry MATCHES "^([^ \t]+)[ \t]+([^ \t]+)[ \t]+NT[0-9.]+[ \t]+(95|98|-)$")
+    list(APPEND allowed "${CMAKE_MATCH_1} ${CMAKE_MATCH_2}")
+  else()
+    message(FATAL_ERROR "${ALLOWED}: not a DLL, a function and its oldest Windows: ${entry}")
+  endif()
+endforeach()
+
+set(unexpected ${imported})
+list(REMOVE_ITEM unexpected ${allowed})
+set(missing ${allowed})
+list(REMOVE_ITEM missing ${imported})
+list(LENGTH imported count)
+if(unexpected OR missing)
+  list(JOIN unexpected "\n  " unexpected)
+  list(JOIN missing "\n  " missing)
+  message(FATAL_ERROR "${DLL} imports ${count} functions.\n"
+    "Not in ${ALLOWED}:\n  ${unexpected}\nListed but no longer imported:\n  ${missing}")
+endif()
+message(STATUS "${DLL}: Windows GUI, ${count} imports, all in ${ALLOWED}")
