@@ -1,5 +1,7 @@
 #include "browser/BrowserCommandLine.h"
 
+#include "util/AsciiCase.h"
+
 namespace {
 
 const char hexDigits[] = "0123456789ABCDEF";
@@ -15,6 +17,22 @@ int EncodedLength(const unsigned char* url) {
         length += step;
     }
     return length;
+}
+
+bool IsLeadingSpace(unsigned char byte) { return byte != 0 && byte <= 0x20; }
+
+// Browsers drop tabs and line breaks anywhere in an address, so "java\tscript:"
+// is still script.
+bool IsDroppedFromAddress(char c) { return c == '\t' || c == '\n' || c == '\r'; }
+
+// scheme is lower case.
+bool HasScheme(const char* text, const char* scheme) {
+    for (; *scheme; ++text) {
+        if (IsDroppedFromAddress(*text)) continue;
+        if (FoldAscii(*text) != *scheme) return false;
+        ++scheme;
+    }
+    return true;
 }
 
 }  // namespace
@@ -50,4 +68,21 @@ CMsString BuildBrowserCommandLine(const CMsString& command, const char* url) {
     // Out of memory leaves no "%1" to fill or a half-made line: start nothing.
     if (line.Find("%1") < 0 || line.Replace("%1", encoded) < 0) return CMsString();
     return line;
+}
+
+bool IsPlainAddress(const char* url) {
+    if (!url) return false;
+    const char* start = url;
+    while (IsLeadingSpace(static_cast<unsigned char>(*start))) ++start;
+    if (*start == '-' || *start == '/') return false;
+    return !HasScheme(start, "javascript:") && !HasScheme(start, "vbscript:");
+}
+
+CMsString QuotedProgramPath(const CMsString& path) {
+    if (path.Find(' ') < 0 || path.GetAt(0) == '"') return path;
+    CMsString quoted = "\"";
+    quoted += path;
+    quoted += "\"";
+    if (quoted.GetLength() != path.GetLength() + 2) return CMsString();
+    return quoted;
 }

@@ -1,5 +1,6 @@
 // Turning a registered browser command and a URL into the command line that
-// starts the browser. Window-free, so it is also built and tested natively.
+// starts the browser, and what a URL must be to be handed over at all.
+// Window-free, so it is also built and tested natively.
 #pragma once
 #include "platform/WinSeam.h"
 #include "util/CMsString.h"
@@ -13,3 +14,14 @@ CMsString EncodeUrlArgument(const char* url);
 // The command with " %1" appended when it has no "%1", then every "%1"
 // replaced, in one pass, by the encoded URL.
 CMsString BuildBrowserCommandLine(const CMsString& command, const char* url);
+
+// False for a URL that a browser could take for something other than an
+// address to open: one that begins, after leading blanks and control bytes,
+// with "-" or "/" (a switch), or whose scheme is "javascript:" or "vbscript:"
+// in any case (script). Links come from message HTML, which is untrusted.
+bool IsPlainAddress(const char* url);
+
+// The program path between double quotes when it has a blank and is not
+// quoted yet, so that "C:\Program Files\b.exe" cannot start
+// "C:\Program.exe". Empty when memory runs out.
+CMsString QuotedProgramPath(const CMsString& path);

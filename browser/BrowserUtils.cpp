@@ -53,6 +53,8 @@ CMsString NamedBrowserCommand(int browserType) {
         keyPath += executables.GetAt(i);
         RegReadString(HKEY_LOCAL_MACHINE, keyPath, nullptr, command, nullptr);
     }
+    // App Paths hold a bare program path, often under "Program Files".
+    command = QuotedProgramPath(command);
     if (!command.IsEmpty() && !arguments.IsEmpty()) {
         command += " ";
         command += arguments;
@@ -89,6 +91,7 @@ namespace BrowserUtils {
 
 int LaunchURL(const char* url, int newBrowser, int browserType) {
     if (!url || !*url) return 0;
+    if (!IsPlainAddress(url)) return 0;
     if (!newBrowser && browserType != BT_DEFAULT) OutputDebugStringA(kMisuseWarning);
     if (!newBrowser && browserType == BT_DEFAULT) {
         int opened = OpenWithShell(url);

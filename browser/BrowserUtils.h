@@ -17,7 +17,8 @@ namespace BrowserUtils {
 
 // Starts a browser for the URL, or hands it to the shell when newBrowser is 0
 // and browserType is BT_DEFAULT. 1 when a browser was started or the shell
-// accepted the URL, else 0. Never waits for the browser.
+// accepted the URL, else 0. A URL that is not a plain address (see
+// IsPlainAddress) is refused with 0. Never waits for the browser.
 int LaunchURL(const char* url, int newBrowser, int browserType);
 
 // The browser command line registered for the type ("%1" marks the URL), or

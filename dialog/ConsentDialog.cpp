@@ -42,7 +42,9 @@ ConsentDialog* ConsentDialog::Destroy(unsigned flags) {
 INT_PTR ConsentDialog::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_SYSCOMMAND && wParam == SC_CLOSE) {
         EndWith(CONSENT_CLOSED);
-        return 0;
+        // Handled: the default handling would follow with WM_CLOSE, which a
+        // modeless run takes as No.
+        return TRUE;
     }
     return HostDialog::DialogProc(message, wParam, lParam);
 }

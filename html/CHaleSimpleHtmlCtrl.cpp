@@ -129,6 +129,8 @@ void CHaleSimpleHtmlCtrl::SetHtml(const char* text) {
 
 void CHaleSimpleHtmlCtrl::EnsureLaidOut(DeviceContext& dc) {
     if (!needsParse) return;
+    // Without a DC every element would measure zero; wait for one.
+    if (!dc.AttributeDc()) return;
     needsParse = 0;
     Parse();
     MeasureElements(dc);

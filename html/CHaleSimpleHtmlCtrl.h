@@ -55,7 +55,7 @@ public:
     // Resizes the window; a dimension below 1 keeps its current value.
     void ResizeControl(int cx, int cy);
 
-    // Parses and lays out once per text.
+    // Parses and lays out once per text, at the first call that has a DC.
     void EnsureLaidOut(DeviceContext& dc);
     void ResetBodyAttribs();
     void Parse();

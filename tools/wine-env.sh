@@ -7,17 +7,24 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
 mirel_wine_prefix() {
-  [ -f "$WINEPREFIX/.mirel-ready" ] && return 0
+  [ -f "$WINEPREFIX/.mirel-fonts" ] && return 0
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
-    [ -f "$WINEPREFIX/.mirel-ready" ] && exit 0
-    echo "creating Wine prefix $WINEPREFIX" >&2
-    timeout 600 "$MIREL_WINE64" wineboot -i >/dev/null 2>&1
-    # Without a window manager, managed windows cost 2 s at every hide or destroy.
-    timeout 120 "$MIREL_WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    [ -f "$WINEPREFIX/.mirel-fonts" ] && exit 0
+    if [ ! -f "$WINEPREFIX/.mirel-ready" ]; then
+      echo "creating Wine prefix $WINEPREFIX" >&2
+      timeout 600 "$MIREL_WINE64" wineboot -i >/dev/null 2>&1
+      # Without a window manager, managed windows cost 2 s at every hide or destroy.
+      timeout 120 "$MIREL_WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    fi
+    # Wine's own fonts (fonts-wine): Tahoma for "MS Shell Dlg", Marlett for the
+    # title bar's buttons. Debian 12's Wine 8 does not load them from its data
+    # directory by itself, so the prefix names their folder. Prefixes made
+    # before get it at their next use.
+    timeout 120 "$MIREL_WINE64" reg add 'HKCU\Software\Wine\Fonts' /v Path /d 'Z:\usr\share\wine\fonts' /f >/dev/null 2>&1
     timeout 120 /usr/lib/wine/wineserver -w
-    touch "$WINEPREFIX/.mirel-ready"
+    touch "$WINEPREFIX/.mirel-ready" "$WINEPREFIX/.mirel-fonts"
   ) 9>"$WINEPREFIX.lock"
 }
 

@@ -422,6 +422,10 @@ int CMsString::CountMatches(const char* oldText, int oldLength) const {
 
 int CMsString::Replace(const char* oldText, const char* newText) {
     if (!oldText || !*oldText) return 0;
+    // Nothing matches in an empty string. An empty new text points at the same
+    // shared empty block and would pass for a text of this string's own, whose
+    // copies below are that block again.
+    if (IsEmpty()) return 0;
     if (!newText) newText = "";
     if (IsInBlock(oldText) || IsInBlock(newText)) {
         // Texts inside this string's own block would change under the rewrite.

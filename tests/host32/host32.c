@@ -253,7 +253,8 @@ static void CheckModeless(MirelConsentDialog* d) {
     CHECK(observedMessages > 0);
 
     BALANCED(handled = d->vtbl->DialogProc(MIREL_SELF(d), WM_SYSCOMMAND, SC_CLOSE, 0));
-    CHECK(handled == 0);
+    /* Handled: no WM_CLOSE follows to turn the 8 into a No. */
+    CHECK(handled == TRUE);
     CHECK(d->result == MIREL_RESULT_CLOSED);
     CHECK(observedClose == 0);
     BALANCED(d->vtbl->OnCommand(MIREL_SELF(d), 210, BN_CLICKED));

@@ -113,6 +113,49 @@ TEST(BuildBrowserCommandLine, HostileUrlCannotLeaveItsQuotes) {
     EXPECT_EQ(line, "\"C:\\B\\b.exe\" \"http://x/%22%20--evil%20%22y\"");
 }
 
+TEST(IsPlainAddress, SwitchesAndScriptAreNoAddresses) {
+    const struct {
+        const char* url;
+        bool plain;
+    } cases[] = {
+        {"https://example.test/path?q=1", true},
+        {"http://e.test/a-b/c", true},
+        {"mailto:someone@example.test", true},
+        {"javascriptx:alert(1)", true},
+        {"my javascript:x", true},
+        {"\x81-", true},
+        {"-k http://e.test/", false},
+        {"--renderer-cmd-prefix=calc.exe", false},
+        {"/c calc.exe", false},
+        {"//e.test/page", false},
+        {"  \t\r\n-k", false},
+        {"\x01/c", false},
+        {"javascript:alert(1)", false},
+        {"JavaScript:alert(1)", false},
+        {" \tJAVASCRIPT:x", false},
+        {"java\tscr\nipt:x", false},
+        {"vbscript:msgbox(1)", false},
+        {"VBScript:x", false},
+        {"", true},
+        {nullptr, false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsPlainAddress(c.url), c.plain) << (c.url ? c.url : "(null)");
+}
+
+TEST(QuotedProgramPath, OnlyBarePathsWithBlanksAreQuoted) {
+    const struct {
+        const char* path;
+        const char* quoted;
+    } cases[] = {
+        {"C:\\Program Files\\B\\b.exe", "\"C:\\Program Files\\B\\b.exe\""},
+        {"\"C:\\Program Files\\B\\b.exe\"", "\"C:\\Program Files\\B\\b.exe\""},
+        {"C:\\B\\b.exe", "C:\\B\\b.exe"},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(QuotedProgramPath(CMsString(c.path)), c.quoted) << c.path;
+}
+
 #ifdef _WIN32
 TEST(BuildBrowserCommandLine, HostileUrlStaysOneArgumentForTheSystemSplitter) {
     const char* commands[] = {"\"C:\\B\\b.exe\" \"%1\"", "C:\\B\\b.exe %1", "C:\\B\\b.exe -url \"%1\""};

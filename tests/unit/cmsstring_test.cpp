@@ -528,6 +528,13 @@ TEST(CMsStringReplace, NothingToReplace) {
     EXPECT_EQ(s.Replace('q', 'b'), 0);
     EXPECT_STREQ(s, "abc");
     EXPECT_EQ(static_cast<const char*>(s), static_cast<const char*>(copy));
+
+    // Both point at the shared empty block, which must not count as a text
+    // taken from the string itself.
+    CMsString empty;
+    EXPECT_EQ(empty.Replace("x", CMsString()), 0);
+    EXPECT_EQ(empty.Replace(CMsString("x"), empty), 0);
+    EXPECT_TRUE(empty.IsEmpty());
 }
 
 TEST(CMsStringReplace, SearchesEveryPieceBetweenEmbeddedZeros) {

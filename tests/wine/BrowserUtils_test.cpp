@@ -251,6 +251,63 @@ TEST_F(BrowserLaunch, NamedBrowsersGetTheirArgumentTemplates) {
     EXPECT_EQ(records[2].args, (std::vector<std::string>{"-url", "http://example.com/ns"}));
 }
 
+// A copy of the fake browser in a directory whose name has blanks, removed
+// again afterwards.
+class BrowserCopyWithBlanks {
+public:
+    explicit BrowserCopyWithBlanks(const std::string& original) {
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        directory = std::string(temp) + "Mirel Test " + std::to_string(GetCurrentProcessId());
+        path = directory + "\\fake browser.exe";
+        CreateDirectoryA(directory.c_str(), nullptr);
+        copied = CopyFileA(original.c_str(), path.c_str(), FALSE) != FALSE;
+    }
+    ~BrowserCopyWithBlanks() {
+        // The copy may still be running for a moment.
+        for (int attempt = 0; attempt < 50 && !DeleteFileA(path.c_str()); ++attempt) Sleep(100);
+        RemoveDirectoryA(directory.c_str());
+    }
+    std::string directory;
+    std::string path;
+    bool copied;
+};
+
+TEST_F(BrowserLaunch, AppPathWithBlanksIsQuotedBeforeTheStart) {
+    BrowserCopyWithBlanks copy(fakeBrowser);
+    ASSERT_TRUE(copy.copied) << copy.path;
+    RegisterAppPath("iexplore.exe", copy.path);
+    EXPECT_STREQ(BrowserUtils::FindBrowserCommand(BT_IE), (Quoted(copy.path) + " \"%1\"").c_str());
+    ASSERT_EQ(BrowserUtils::LaunchURL("http://example.com/blanks", 1, BT_IE), 1);
+    std::vector<LaunchRecord> records = WaitForRecords(1);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].command, Quoted(copy.path) + " \"http://example.com/blanks\"");
+    EXPECT_EQ(records[0].args, (std::vector<std::string>{"http://example.com/blanks"}));
+}
+
+TEST_F(BrowserLaunch, OnlyPlainAddressesAreOpenedOnEitherPath) {
+    // An unquoted placeholder, as some registrations have it.
+    RegisterHtmlCommand(Quoted(fakeBrowser) + " %1");
+    EnsureShellHandlesUrls();
+    const char* refused[] = {"-k http://e.test/", "--renderer-cmd-prefix=calc.exe", "/c calc.exe",
+                             " \t-k", "javascript:alert(1)", "JavaScript:alert(1)", "VBScript:msgbox(1)"};
+    for (int newBrowser : {0, 1}) {
+        for (const char* url : refused) {
+            SystemCallWatch watch;
+            ASSERT_TRUE(watch.Installed());
+            EXPECT_EQ(BrowserUtils::LaunchURL(url, newBrowser, BT_DEFAULT), 0) << url << " " << newBrowser;
+            EXPECT_EQ(SystemCallWatch::processStarts, 0) << url << " " << newBrowser;
+            EXPECT_EQ(SystemCallWatch::shellCalls, 0) << url << " " << newBrowser;
+        }
+    }
+    const char url[] = "https://example.test/path?q=1";
+    ASSERT_EQ(BrowserUtils::LaunchURL(url, 1, BT_DEFAULT), 1);
+    std::vector<LaunchRecord> records = WaitForRecords(1);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].command, Quoted(fakeBrowser) + " " + url);
+    EXPECT_EQ(records[0].args, (std::vector<std::string>{url}));
+}
+
 TEST_F(BrowserLaunch, UnknownBrowserTypesStartNothing) {
     RegisterHtmlCommand(Quoted(fakeBrowser) + " \"%1\"");
     RegisterAppPath("iexplore.exe", fakeBrowser);

@@ -68,21 +68,25 @@ std::string TextOf(HWND window) {
     return text;
 }
 
-// Counts the library's process starts and shell calls while it lives.
+// Counts the library's process starts and shell calls while it lives, and
+// keeps the last command line; every start fails.
 class LaunchCounter {
 public:
     LaunchCounter()
         : process("kernel32.dll", "CreateProcessA", reinterpret_cast<void*>(&StartProcess)),
           shell("shell32.dll", "ShellExecuteA", reinterpret_cast<void*>(&Shell)) {
         starts = 0;
+        lastCommand.clear();
     }
     bool Installed() const { return process.Installed() && shell.Installed(); }
     static int starts;
+    static std::string lastCommand;
 
 private:
-    static BOOL WINAPI StartProcess(LPCSTR, LPSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID,
-                                    LPCSTR, LPSTARTUPINFOA, LPPROCESS_INFORMATION) {
+    static BOOL WINAPI StartProcess(LPCSTR, LPSTR commandLine, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL,
+                                    DWORD, LPVOID, LPCSTR, LPSTARTUPINFOA, LPPROCESS_INFORMATION) {
         ++starts;
+        lastCommand = commandLine ? commandLine : "";
         return FALSE;
     }
     static HINSTANCE WINAPI Shell(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT) {
@@ -93,6 +97,7 @@ private:
     ImportHook shell;
 };
 int LaunchCounter::starts = 0;
+std::string LaunchCounter::lastCommand;
 
 // Records the cursors the library sets, and what each call replaced.
 class CursorRecorder {
@@ -409,6 +414,43 @@ TEST_F(HtmlLinks, FailedLaunchOfALinkIsReportedWithFive) {
     EXPECT_LT(GetTickCount() - start, 1000u);
     EXPECT_EQ(LaunchCounter::starts, 1);
     EXPECT_EQ(host.Notifications(), (std::vector<UINT>{4, 5, 6}));
+}
+
+TEST_F(HtmlLinks, OnlyPlainAddressesReachTheBrowser) {
+    const struct {
+        const char* href;
+        bool launched;
+    } cases[] = {
+        {"https://example.test/path?q=1", true},
+        {"-k http://e.test/", false},
+        {"--renderer-cmd-prefix=calc.exe", false},
+        {"/c calc.exe", false},
+        {"javascript:alert(1)", false},
+        {"VBScript:msgbox(1)", false},
+    };
+    std::string html = kBody;
+    for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i)
+        html += "<a href=\"" + std::string(cases[i].href) + "\">w" + std::to_string(i) + "</a> ";
+    Show(html + "</body>");
+    LaunchCounter launches;
+    ASSERT_TRUE(launches.Installed());
+    RegistrySandbox registry;
+    // An unquoted placeholder, as some registrations have it.
+    ASSERT_TRUE(registry.SetString(HKEY_CLASSES_ROOT, ".htm", nullptr, "MirelTest.Html"));
+    ASSERT_TRUE(registry.SetString(HKEY_CLASSES_ROOT, "MirelTest.Html\\shell\\open\\command", nullptr,
+                                   "C:\\browser.exe %1"));
+    std::vector<UINT> expected;
+    for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
+        int startsBefore = LaunchCounter::starts;
+        PointMouseAt(control.hwnd, CenterOf(("w" + std::to_string(i)).c_str()));
+        LeftClick(control.hwnd);
+        expected.insert(expected.end(), {4, 5, 6});
+        EXPECT_EQ(host.Notifications(), expected) << cases[i].href;
+        EXPECT_EQ(LaunchCounter::starts - startsBefore, cases[i].launched ? 1 : 0) << cases[i].href;
+        if (cases[i].launched) {
+            EXPECT_EQ(LaunchCounter::lastCommand, std::string("C:\\browser.exe ") + cases[i].href);
+        }
+    }
 }
 
 // Real key input. Under Wine the injected state can be reset by the window

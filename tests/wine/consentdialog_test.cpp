@@ -319,6 +319,20 @@ TEST(ConsentDialogModeless, LinkNotificationDropsTopmostOnlyForTheTextControls) 
     dialog.DestroyWnd();
 }
 
+TEST(ConsentDialogModeless, CloseFromTheTitleBarAnswersEight) {
+    for (BOOL destroyOnEnd : {FALSE, TRUE}) {
+        ConsentDialog dialog;
+        dialog.SetParameters(COMPLETE);
+        HWND window = dialog.CreateModeless(destroyOnEnd);
+        ASSERT_NE(window, nullptr);
+        // As the close button and Alt+F4 deliver it, through the dialog manager.
+        SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_EQ(dialog.result, MIREL_RESULT_CLOSED) << destroyOnEnd;
+        EXPECT_EQ(IsWindow(window) != FALSE, !destroyOnEnd) << destroyOnEnd;
+        if (!destroyOnEnd) dialog.DestroyWnd();
+    }
+}
+
 TEST(ConsentDialogModeless, ButtonsEndItWithTheirAnswers) {
     ConsentDialog dialog;
     dialog.SetParameters(COMPLETE);

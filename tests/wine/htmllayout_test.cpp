@@ -8,6 +8,7 @@
 #include "html/CHaleSimpleHtmlCtrl.h"
 #include "html/HtmlFormatStack.h"
 #include "support/win/HtmlCtrlHost.h"
+#include "support/win/ImportHook.h"
 #include "window/DcScopes.h"
 
 namespace {
@@ -227,6 +228,36 @@ TEST_F(HtmlLayout, NothingToFitWithoutContentOrWindow) {
     RECT window;
     GetWindowRect(control.hwnd, &window);
     EXPECT_EQ(window.bottom - window.top, 150);
+}
+
+// A host that has used up its GDI handles gets no device context.
+HDC WINAPI NoWindowDc(HWND) { return nullptr; }
+HDC WINAPI NoPaintDc(HWND, PAINTSTRUCT* paint) {
+    *paint = PAINTSTRUCT();
+    return nullptr;
+}
+
+TEST_F(HtmlLayout, TextMetWithoutADeviceContextIsLaidOutAtTheNextChance) {
+    ASSERT_TRUE(control.Attach(host.AddPlaceholder(1, 0, 0, 300, 150)));
+    control.SetMargins(LEFT, RIGHT, TOP);
+    control.SetHtml("one<br>two");
+    {
+        ImportHook failing("user32.dll", "GetWindowDC", reinterpret_cast<void*>(&NoWindowDc));
+        ASSERT_TRUE(failing.Installed());
+        EXPECT_EQ(control.FitHeightToContent(), 0);
+        EXPECT_EQ(control.needsParse, 1);
+    }
+    {
+        ImportHook failing("user32.dll", "BeginPaint", reinterpret_cast<void*>(&NoPaintDc));
+        ASSERT_TRUE(failing.Installed());
+        SendMessageA(control.hwnd, WM_PAINT, 0, 0);
+        EXPECT_EQ(control.needsParse, 1);
+    }
+    EXPECT_EQ(control.FitHeightToContent(), 1);
+    EXPECT_EQ(control.needsParse, 0);
+    RECT window;
+    GetWindowRect(control.hwnd, &window);
+    EXPECT_EQ(window.bottom - window.top, TOP + 2 * Height());
 }
 
 TEST_F(HtmlLayout, ResizingAfterLayoutDoesNotReflowTheText) {

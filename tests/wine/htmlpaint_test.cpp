@@ -144,7 +144,9 @@ TEST_F(HtmlPaint, SpacesMarginsAndLineGapsAreFilledWithTheBackground) {
 }
 
 TEST_F(HtmlPaint, BoldAndItalicRunsAreDrawnInTheirFonts) {
-    Show("<body bgcolor=\"#FFFFFF\" text=\"#000000\">llll <b>llll</b> <i>IIII</i> IIII</body>");
+    // The upright run has plain stems: a capital I has serifs in some faces
+    // (Tahoma), which reach further left at the top.
+    Show("<body bgcolor=\"#FFFFFF\" text=\"#000000\">llll <b>llll</b> <i>IIII</i> llll</body>");
     ClientCapture capture(control.hwnd);
     const CHtmlElement* plain = control.GetElement(0);
     const CHtmlElement* bold = control.GetElement(3);
@@ -152,7 +154,7 @@ TEST_F(HtmlPaint, BoldAndItalicRunsAreDrawnInTheirFonts) {
     const CHtmlElement* upright = control.GetElement(10);
     ASSERT_EQ(std::string(bold->GetAttrib("value")), "llll");
     ASSERT_EQ(std::string(italic->GetAttrib("value")), "IIII");
-    ASSERT_EQ(std::string(upright->GetAttrib("value")), "IIII");
+    ASSERT_EQ(std::string(upright->GetAttrib("value")), "llll");
     EXPECT_EQ(bold->cx, MeasureBaseText("llll", FW_BOLD).cx);
     EXPECT_EQ(italic->cx, MeasureBaseText("IIII", FW_NORMAL, true).cx);
     EXPECT_GT(capture.CountOther(Box(bold), WHITE), capture.CountOther(Box(plain), WHITE));

@@ -95,12 +95,14 @@ void DrainMessages() {
 }
 
 // Puts the mouse on the message's first word (the link) and lets the
-// control choose its cursor, then turns the wheel and scrolls.
+// control choose its cursor, then turns the wheel and scrolls. The point is a
+// little way into the word: the centred run that ends the first line can
+// shift that line by a few pixels, depending on the font.
 void HoverAndScroll(HWND dialog) {
     HWND message = GetDlgItem(dialog, IDC_MESSAGE);
     RECT rect = {0, 0, 0, 0};
     GetWindowRect(message, &rect);
-    SetCursorPos(rect.left + 3, rect.top + 3);
+    SetCursorPos(rect.left + 30, rect.top + 3);
     SendMessageA(message, WM_SETCURSOR, reinterpret_cast<WPARAM>(message), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     SendMessageA(message, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
     SendMessageA(message, WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0);
