@@ -7,6 +7,7 @@ set(MIREL_PORTABLE_SOURCES
   dialog/ParameterSource.cpp
   dialog/TagReader.cpp
   html/CStringTokenizer.cpp
+  html/FontNameIndex.cpp
   html/HtmlAttrib.cpp
   html/HtmlAttribList.cpp
   html/HtmlElement.cpp

@@ -1,6 +1,10 @@
 // Splits a text into tokens at separator characters.
 #include "html/CStringTokenizer.h"
 
+#include <climits>
+#include <cstring>
+#include <new>
+
 namespace {
 bool IsSeparator(const char* at, const char* separators) {
     for (const char* s = separators; *s; ++s) {
@@ -18,21 +22,51 @@ const char* SkipToken(const char* p, const char* separators) {
     while (*p && !IsSeparator(p, separators)) p = CharNextA(p);
     return p;
 }
-}  // namespace
 
-CStringTokenizer::CStringTokenizer(const char* text, const char* separators) : m_next(0) {
-    if (!text || !separators) return;
-    const char* p = SkipSeparators(text, separators);
-    while (*p) {
+int CountTokens(const char* text, const char* separators) {
+    int total = 0;
+    for (const char* p = SkipSeparators(text, separators); *p && total < INT_MAX; ++total) {
+        p = SkipSeparators(SkipToken(p, separators), separators);
+    }
+    return total;
+}
+
+char* CopyToken(const char* first, const char* end) {
+    size_t length = static_cast<size_t>(end - first);
+    char* copy = new (std::nothrow) char[length + 1];
+    if (!copy) return nullptr;
+    memcpy(copy, first, length);
+    copy[length] = '\0';
+    return copy;
+}
+
+// Fills copies with up to room tokens; returns how many were made (fewer
+// when memory runs out).
+int CopyTokens(const char* text, const char* separators, void** copies, int room) {
+    int made = 0;
+    for (const char* p = SkipSeparators(text, separators); *p && made < room; ++made) {
         const char* end = SkipToken(p, separators);
-        CMsString token;
-        char* chars = token.GetBuffer(static_cast<int>(end - p));
-        if (!chars) return;
-        for (const char* q = p; q < end; ++q) *chars++ = *q;
-        token.ReleaseBuffer(static_cast<int>(end - p));
-        m_tokens.Add(token);
+        copies[made] = CopyToken(p, end);
+        if (!copies[made]) break;
         p = SkipSeparators(end, separators);
     }
+    return made;
+}
+}  // namespace
+
+// The tokens are counted first and join the list in one step: appended one
+// at a time, a face list of n names reallocated the list n times.
+CStringTokenizer::CStringTokenizer(const char* text, const char* separators) : m_next(0) {
+    if (!text || !separators) return;
+    int total = CountTokens(text, separators);
+    if (total == 0) return;
+    void** copies = new (std::nothrow) void*[static_cast<size_t>(total)];
+    if (!copies) return;
+    int made = CopyTokens(text, separators, copies, total);
+    if (m_tokens.AddRange(copies, made) < 0) {
+        for (int i = 0; i < made; ++i) delete[] static_cast<char*>(copies[i]);
+    }
+    delete[] copies;
 }
 
 bool CStringTokenizer::NextToken(CMsString& token) {

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <new>
 
+#include "util/AsciiCase.h"
+
 namespace {
 
 void ReleaseAttrib(void* attrib) { delete static_cast<CHtmlAttrib*>(attrib); }
@@ -39,7 +41,9 @@ CMsString PairValue(const CMsString& work, int equalsAt, int& end) {
     int length = work.GetLength();
     bool quoted = equalsAt + 1 < length && work.GetAt(equalsAt + 1) == '"';
     int valueStart = quoted ? equalsAt + 2 : equalsAt + 1;
-    end = quoted ? work.Find('"', true, valueStart) : work.Find(' ', true, equalsAt + 2);
+    // The second character may start past a double-byte first one.
+    int second = valueStart + CharBytes(static_cast<const char*>(work) + valueStart);
+    end = quoted ? work.Find('"', true, valueStart) : work.Find(' ', true, second);
     if (end < 0) end = length;
     return work.Mid(valueStart, end - valueStart);
 }

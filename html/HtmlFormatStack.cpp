@@ -1,5 +1,6 @@
 #include "html/HtmlFormatStack.h"
 
+#include <cstring>
 #include <new>
 
 #include "html/CHaleSimpleHtmlCtrl.h"
@@ -13,6 +14,13 @@ const int BOLD_WEIGHT = 700;
 const int POINTS_PER_INCH = 72;
 
 void ReleaseEntry(void* entry) { delete static_cast<CHtmlFormatEntry*>(entry); }
+
+// The values SelectFont makes a font and sets the text colour from.
+bool SameFont(const CHtmlTextStyle& a, const CHtmlTextStyle& b) {
+    return a.color == b.color && a.pointSize == b.pointSize && a.weight == b.weight &&
+           (a.italic > 0) == (b.italic > 0) && (a.underline > 0) == (b.underline > 0) &&
+           strcmp(a.face, b.face) == 0;
+}
 
 bool IsFormattingKind(int kind) { return kind >= HEK_CENTER && kind <= HEK_HEADING; }
 
@@ -187,14 +195,18 @@ int CHtmlFormatStack::FontPointSize(const CHtmlElement& element) const {
     return htmlSize == HTML_UNSET ? HTML_UNSET : HtmlSizeToPoints(htmlSize);
 }
 
+// A tag that changes nothing the font is made of (a b inside a b) keeps the
+// font: making one per tag made every element of a run of open tags cost a
+// font.
 void CHtmlFormatStack::Push(CHtmlFormatEntry* entry, bool changesFont) {
     if (!entry) return;
+    CHtmlTextStyle before = CurrentStyle();
     if (entries.Add(entry) < 0) {
         delete entry;
         return;
     }
     Link(entry);
-    if (changesFont) ReleaseFont();
+    if (changesFont && !SameFont(before, CurrentStyle())) ReleaseFont();
 }
 
 void CHtmlFormatStack::Link(CHtmlFormatEntry* entry) {
@@ -224,9 +236,10 @@ void CHtmlFormatStack::PopClosing(int kind) {
     for (int i = entries.count - 1; i >= 0; --i) {
         CHtmlFormatEntry* entry = static_cast<CHtmlFormatEntry*>(entries.GetAt(i));
         if (entry && entry->kind == kind) {
-            ReleaseFont();
+            CHtmlTextStyle before = CurrentStyle();
             Unlink(entry);
             delete static_cast<CHtmlFormatEntry*>(entries.RemoveAt(i));
+            if (!SameFont(before, CurrentStyle())) ReleaseFont();
             return;
         }
     }

@@ -246,7 +246,7 @@ void CHtmlParser::ResolveFontFace(CHtmlAttribList& attribs) const {
     while (tokenizer.NextToken(token)) {
         token.TrimLeft();
         token.TrimRight();
-        if (m_fontNames.Find(token, 0) >= 0) {
+        if (m_fontNames.Contains(token)) {
             attribs.SetAttrib("face", token);
             return;
         }

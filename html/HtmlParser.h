@@ -2,6 +2,7 @@
 // attributes. The control resets its body attributes, reads its window text and
 // hands both, with its element list and installed font names, to Parse.
 #pragma once
+#include "html/FontNameIndex.h"
 #include "html/HtmlAttrib.h"
 #include "html/HtmlElement.h"
 #include "html/HtmlElementBuffer.h"
@@ -53,7 +54,7 @@ private:
     CHaleSimpleHtmlCtrl* m_owner;
     CHtmlElementList& m_elements;
     CHtmlAttribList& m_bodyAttribs;
-    const StringList& m_fontNames;
+    CFontNameIndex m_fontNames;
     // New elements wait here and join the element list in one step.
     CHtmlElementBuffer m_pending;
     // Set once a search for ">" from here found none; later searches from

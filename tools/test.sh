@@ -24,6 +24,7 @@ xvfb_pid=""
 cleanup() {
   /usr/lib/wine/wineserver -k 2>/dev/null || true
   WINEPREFIX=$root/build/wine32-prefix /usr/lib/wine/wineserver -k 2>/dev/null || true
+  WINEPREFIX="$root/build/win64/wine-prefix-932" /usr/lib/wine/wineserver -k 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT

@@ -27,3 +27,21 @@ mirel_wine_prefix() {
     touch "$WINEPREFIX/.mirel-ready" "$WINEPREFIX/.mirel-fonts"
   ) 9>"$WINEPREFIX.lock"
 }
+
+# Wine takes its ANSI code page from the Unix locale: MIREL_LOCALE (such as
+# ja_JP.UTF-8, code page 932) is compiled once into a folder beside the
+# prefix and used through LOCPATH, leaving the system's locales alone.
+mirel_locale() {
+  export LOCPATH=${MIREL_LOCPATH:-$WINEPREFIX-locales}
+  export LC_ALL=$MIREL_LOCALE
+  [ -f "$LOCPATH/$MIREL_LOCALE/LC_CTYPE" ] && return 0
+  mkdir -p "$LOCPATH"
+  (
+    flock 9
+    [ -f "$LOCPATH/$MIREL_LOCALE/LC_CTYPE" ] && exit 0
+    building="$LOCPATH/.building-$$"
+    localedef -c -i "${MIREL_LOCALE%%.*}" -f "${MIREL_LOCALE#*.}" "$building" >/dev/null 2>&1
+    [ -f "$building/LC_CTYPE" ] || { echo "cannot compile locale $MIREL_LOCALE" >&2; exit 1; }
+    mv "$building" "$LOCPATH/$MIREL_LOCALE"
+  ) 9>"$LOCPATH.lock"
+}

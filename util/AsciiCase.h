@@ -1,10 +1,36 @@
-// Case folding of the runtime's default locale: only A-Z change.
+// Case folding of the runtime's default locale: only A-Z change, and only in
+// characters of one byte. Under a double-byte ANSI code page the trail byte of
+// a character may be a letter (ア is "\x83" "A", ヂ "\x83" "a"): it is compared
+// exactly, and matches begin only at character starts.
 #pragma once
+#include <cstring>
+
+#include "platform/WinSeam.h"
 
 inline char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-inline bool EqualsFoldedAscii(const char* a, const char* b) {
-    for (; *a && FoldAscii(*a) == FoldAscii(*b); ++a, ++b) {
+// Bytes of the character at text (1 for the terminator). No code page has a
+// lead byte below 0x80, so ASCII needs no call.
+inline int CharBytes(const char* text) {
+    if (static_cast<unsigned char>(*text) < 0x80) return 1;
+    int size = static_cast<int>(CharNextA(text) - text);
+    return size > 1 ? size : 1;
+}
+
+// Bytes of text when it matches the start of p with letters folded, else -1.
+inline int MatchFoldedAt(const char* p, const char* text) {
+    int i = 0;
+    while (text[i]) {
+        int size = CharBytes(text + i);
+        bool same = size == 1 ? FoldAscii(p[i]) == FoldAscii(text[i])
+                              : strncmp(p + i, text + i, static_cast<size_t>(size)) == 0;
+        if (!same) return -1;
+        i += size;
     }
-    return FoldAscii(*a) == FoldAscii(*b);
+    return i;
+}
+
+inline bool EqualsFoldedAscii(const char* a, const char* b) {
+    int matched = MatchFoldedAt(a, b);
+    return matched >= 0 && a[matched] == '\0';
 }

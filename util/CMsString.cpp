@@ -73,13 +73,11 @@ bool IsCharInSet(const char* p, const char* set) {
     return false;
 }
 
-// First occurrence of text (byte-wise, ASCII letters folded) in the
+// First occurrence of text (ASCII letters folded) at a character start of the
 // zero-terminated piece at p.
 const char* FindFolded(const char* p, const char* text) {
-    for (; *p; ++p) {
-        int i = 0;
-        while (text[i] && p[i] && FoldAscii(p[i]) == FoldAscii(text[i])) ++i;
-        if (!text[i]) return p;
+    for (; *p; p += CharBytes(p)) {
+        if (MatchFoldedAt(p, text) >= 0) return p;
     }
     return nullptr;
 }

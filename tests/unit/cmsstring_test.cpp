@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "resources/TestResources.h"
+#include "support/CodePage932.h"
 
 namespace {
 
@@ -361,7 +362,8 @@ TEST(CMsStringFind, CaseInsensitiveFoldsOnlyAsciiLetters) {
 
     CMsString accented("a\xE4" "b");
     EXPECT_EQ(accented.Find("\xC4", false, 0), -1);
-    EXPECT_EQ(accented.Find("\xE4" "B", false, 0), 1);
+    // Under 932 "\xE4" "b" is one double-byte character, whose trail byte does not fold.
+    EXPECT_EQ(accented.Find("\xE4" "B", false, 0), UnderCodePage932() ? -1 : 1);
 }
 
 // --- Slices ---
@@ -707,3 +709,44 @@ TEST(CMsStringResource, FailedImplicitLoadIsReportedAndLeavesTheStringEmpty) {
 #endif
 
 }  // namespace
+
+// A trail byte that equals the searched, trimmed or replaced byte belongs to
+// its double-byte character and is never taken on its own.
+TEST(CMsStringDoubleByte, SearchesMatchWholeCharactersOnly) {
+    SKIP_UNLESS_CODE_PAGE_932();
+    CMsString text("\x95\x5C\x83\x7C\x83\x40\\|@");
+    EXPECT_EQ(text.Find('\\'), 6);
+    EXPECT_EQ(text.Find("|"), 7);
+    EXPECT_EQ(text.Find("@", true, 0), 8);
+    EXPECT_EQ(text.Find('|', false, 0), 7);
+    EXPECT_EQ(text.Find("\x83\x40", true, 1), 4);
+    // Only single-byte letters fold: ア ("\x83A") is neither ヂ ("\x83a") nor a.
+    CMsString katakana("\x83\x41\x83\x61xA");
+    EXPECT_EQ(katakana.Find("a", false, 0), 5);
+    EXPECT_EQ(katakana.Find("\x83\x61", false, 0), 2);
+    EXPECT_EQ(katakana.Find("\x83\x41X", false, 0), -1);
+    EXPECT_EQ(katakana.Find("\x83\x61X", false, 0), 2);
+}
+
+TEST(CMsStringDoubleByte, TrimsAndReplacesWholeCharactersOnly) {
+    SKIP_UNLESS_CODE_PAGE_932();
+    const struct {
+        const char* text;
+        void (*trim)(CMsString&);
+        const char* expected;
+    } rows[] = {
+        {"\x95\x5C", [](CMsString& s) { s.TrimRight('\\'); }, "\x95\x5C"},
+        {"\x95\x5C\\\\", [](CMsString& s) { s.TrimRight('\\'); }, "\x95\x5C"},
+        {"\x83\x5C|\x83\x7C", [](CMsString& s) { s.TrimRight("\\|@["); }, "\x83\x5C|\x83\x7C"},
+        {"[@\x83\x40\x83\x5B[", [](CMsString& s) { s.TrimRight("[@"); }, "[@\x83\x40\x83\x5B"},
+        {"[@\x83\x40\x83\x5B[", [](CMsString& s) { s.TrimLeft("[@"); }, "\x83\x40\x83\x5B["},
+        {" \t\x83\x5C \r\n", [](CMsString& s) { s.TrimLeft(); s.TrimRight(); }, "\x83\x5C"},
+        {"\x95\x5C\\", [](CMsString& s) { s.Replace('\\', '/'); }, "\x95\x5C/"},
+        {"\x95\x5C\\\x83\x5C", [](CMsString& s) { s.Replace("\\", "/"); }, "\x95\x5C/\x83\x5C"},
+    };
+    for (const auto& row : rows) {
+        CMsString s(row.text);
+        row.trim(s);
+        EXPECT_EQ(Bytes(s), row.expected) << row.text;
+    }
+}

@@ -259,4 +259,20 @@ TEST_F(PtrArrayTest, OwnedPtrListReleasesThroughItsFunction) {
     delete owned;
 }
 
+// The list keeps spare room; emptying it, or growing it through PtrArray's
+// own Add, must leave no stale room behind to write past.
+TEST_F(PtrArrayTest, OwnedPtrListGrowsPastItsRoomAndAfterBeingEmptied) {
+    OwnedPtrList list(nullptr);
+    for (int i = 0; i < 100; ++i) ASSERT_EQ(list.Add(&values[i % 5]), i);
+    EXPECT_EQ(list.GetAt(99), &values[4]);
+    while (list.count > 0) list.RemoveAt(list.count - 1);
+    EXPECT_EQ(list.items, nullptr);
+    list.PtrArray::Add(&values[0]);
+    for (int i = 1; i < 20; ++i) ASSERT_EQ(list.Add(&values[i % 5]), i);
+    list.RemoveAll();
+    EXPECT_EQ(list.Add(&values[2]), 0);
+    EXPECT_EQ(list.GetAt(0), &values[2]);
+    EXPECT_EQ(list.count, 1);
+}
+
 }  // namespace

@@ -10,6 +10,7 @@
 #include "html/HtmlParser.h"
 #include "html/HtmlScan.h"
 #include "html/HtmlTrace.h"
+#include "support/CodePage932.h"
 #include "support/HtmlTraceRecorder.h"
 
 namespace {
@@ -462,7 +463,9 @@ TEST_F(ParserTest, ElementsCarryTheOwnerAndFreshLayoutFields) {
 }
 
 TEST_F(ParserTest, BytesAboveAsciiAreCopiedUnchanged) {
-    EXPECT_EQ("'\xE4\xF6\xFC' _ '\xA0'", Parse("\xE4\xF6\xFC \xA0"));
+    // Under 932 "\xFC" starts a double-byte character, which takes the blank.
+    const char* expected = UnderCodePage932() ? "'\xE4\xF6\xFC \xA0'" : "'\xE4\xF6\xFC' _ '\xA0'";
+    EXPECT_EQ(expected, Parse("\xE4\xF6\xFC \xA0"));
 }
 
 TEST(HtmlTrace, ReportsArePrefixedAndCutAt1023Characters) {
@@ -518,4 +521,45 @@ TEST(HostileInput, ManyUnclosedTagsAllBecomeElements) {
     CHtmlParser(FakeOwner(), elements, body, fonts).Parse(text.c_str());
     EXPECT_EQ(5000, elements.count);
     EXPECT_EQ(HEK_I, elements.GetAt(4999)->kind);
+}
+
+// Words, tags, entities, attribute values and face names next to double-byte
+// characters whose trail byte is ASCII punctuation or a letter.
+TEST_F(ParserTest, DoubleByteCharactersStayWhole) {
+    SKIP_UNLESS_CODE_PAGE_932();
+    const struct {
+        const char* html;
+        const char* elements;
+    } rows[] = {
+        {"\x95\x5C\x8E\xA6 \x83\x5C", "'\x95\x5C\x8E\xA6' _ '\x83\x5C'"},
+        {"\x83\x40<b>\x83\x5B|</b>\x83\x7C", "'\x83\x40' <b> '\x83\x5B|' </b> '\x83\x7C'"},
+        {"\x95\x5C&amp;\x83\x5C&nbsp;\x83\x41", "'\x95\x5C&\x83\x5C' ' ' '\x83\x41'"},
+        {"\x83\x41<BODY>\x83\x5C\t\x83\x61</BODY>", "'\x83\x5C' _ '\x83\x61'"},
+    };
+    for (const auto& row : rows) {
+        elements.RemoveAll();
+        EXPECT_EQ(row.elements, Parse(row.html)) << row.html;
+    }
+}
+
+TEST_F(ParserTest, DoubleByteAttributeValuesAndFaceNamesStayWhole) {
+    SKIP_UNLESS_CODE_PAGE_932();
+    // 歯 ends in a byte that could start a character: the blank after it
+    // still ends the unquoted value.
+    Parse("<a href=\x8E\x95 title=x>y</a>");
+    EXPECT_EQ("\x8E\x95", Str(Find(HEK_A)->GetAttrib("href")));
+    // ゴシック is installed; ピシック differs only in a trail byte that a
+    // letter fold would make equal.
+    fonts.Add("\x83\x53\x83\x56\x83\x62\x83\x4E");
+    elements.RemoveAll();
+    Parse("<font face=\"\x83\x73\x83\x56\x83\x62\x83\x4E, Arial\">a</font>"
+          "<font face=\" \x83\x53\x83\x56\x83\x62\x83\x4E \">b</font>");
+    EXPECT_EQ("Arial", Str(Find(HEK_FONT, 0)->GetAttrib("face")));
+    EXPECT_EQ("\x83\x53\x83\x56\x83\x62\x83\x4E", Str(Find(HEK_FONT, 2)->GetAttrib("face")));
+}
+
+TEST(Tokenizer, DoubleByteTrailBytesAreNeverSeparators) {
+    SKIP_UNLESS_CODE_PAGE_932();
+    EXPECT_EQ((std::vector<std::string>{"\x95\x5C", "\x83\x5C"}), Tokens("\x95\x5C\\\x83\x5C\\", "\\"));
+    EXPECT_EQ((std::vector<std::string>{"\x83\x7C", "\x83\x40"}), Tokens("|\x83\x7C|@\x83\x40", "|@"));
 }

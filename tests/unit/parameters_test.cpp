@@ -9,6 +9,7 @@
 #include "dialog/DialogLocation.h"
 #include "dialog/ParameterSource.h"
 #include "dialog/TagReader.h"
+#include "support/CodePage932.h"
 #include "support/ScratchFile.h"
 
 namespace {
@@ -246,4 +247,40 @@ TEST(Source, MissingPathOrPlainTextIsTheTextItself) {
 TEST(Source, NullOrEmptyStringGivesEmptyText) {
     EXPECT_EQ(Loaded(nullptr), "");
     EXPECT_EQ(Loaded(""), "");
+}
+
+// Fields and paths whose double-byte characters end in a backslash, "|", "@",
+// "[" or a letter come through whole.
+TEST(DoubleByte, FieldsKeepTheirCharactersWhole) {
+    SKIP_UNLESS_CODE_PAGE_932();
+    const struct {
+        const char* text;
+        const char* tag;
+        const char* expected;
+    } rows[] = {
+        {"<TITLE>\x95\x5C\x8E\xA6</TITLE>", "TITLE", "\x95\x5C\x8E\xA6"},
+        {"<title> \r\n\x83\x5C|\x83\x7C\t\r\n</TITLE>", "TITLE", "\x83\x5C|\x83\x7C"},
+        {"\x83\x41<TITLE>\x83\x40\x83\x5B</TITLE>\x83\x61", "TITLE", "\x83\x40\x83\x5B"},
+        {"<TITLE>\x83\x41\x83\x61 Aa</TITLE>", "title", "\x83\x41\x83\x61 Aa"},
+        {"<MESSAGE>\x95\x5C#x41#x5C</MESSAGE>", "MESSAGE", "\x95\x5C" "A\\"},
+        {"<MESSAGE>#x95#x5C\x83\x5C#x3C</MESSAGE>", "MESSAGE", "\x95\x5C\x83\x5C<"},
+        {"<LOCATION>\x83\x5C</LOCATION><WIDTH>\x95\x5C</WIDTH>", "WIDTH", "\x95\x5C"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(Field(row.text, row.tag), row.expected) << row.text;
+}
+
+TEST(DoubleByte, PathsWithTrailBackslashesAreFoundAndQuotesStillBlockTheRead) {
+    SKIP_UNLESS_CODE_PAGE_932();
+    // Named 表ソ: both characters end in a backslash byte.
+    std::string path = ScratchDirectory() + "\\\x95\x5C\x83\x5C";
+    FILE* file = fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    fputs("<TITLE>\x95\x5C</TITLE>", file);
+    fclose(file);
+    std::string loaded = Loaded(path.c_str());
+    std::string quoted = Loaded(("\"" + path + "\"").c_str());
+    remove(path.c_str());
+    EXPECT_EQ(loaded, "<TITLE>\x95\x5C</TITLE>");
+    EXPECT_EQ(quoted, "");
+    EXPECT_EQ(Loaded(path.c_str()), path);
 }

@@ -234,6 +234,18 @@ TEST_F(HtmlStyles, AFontIsMadeOncePerStyleChangeAndEveryFontIsDeleted) {
         stack.SelectFont();
         EXPECT_EQ(counter.FontsCreated(), 3);
         EXPECT_EQ(counter.Live(), 1);
+        // A b inside a b, and its end, change nothing the font is made of.
+        stack.ApplyElement(elements.Marker(HEK_B, 1));
+        stack.SelectFont();
+        stack.ApplyElement(elements.Marker(HEK_B, 1));
+        stack.SelectFont();
+        stack.ApplyElement(elements.Marker(HEK_B, 0));
+        stack.SelectFont();
+        EXPECT_EQ(counter.FontsCreated(), 4);
+        stack.ApplyElement(elements.Marker(HEK_B, 0));
+        stack.SelectFont();
+        EXPECT_EQ(counter.FontsCreated(), 5);
+        EXPECT_EQ(counter.Live(), 1);
     }
     EXPECT_EQ(counter.Live(), 0);
 }
