@@ -8,6 +8,7 @@
 #include "dialog/ModuleInstance.h"
 #include "util/AsciiCase.h"
 #include "util/FormatLength.h"
+#include "util/WhiteSpace.h"
 
 namespace {
 
@@ -50,12 +51,6 @@ int BoundedLength(const char* chars, int limit) {
     return zero ? static_cast<int>(static_cast<const char*>(zero) - chars) : limit;
 }
 
-bool IsWhiteSpace(const char* p) {
-    WORD type = 0;
-    if (!GetStringTypeExA(GetThreadLocale(), CT_CTYPE1, p, 1, &type)) return false;
-    return (type & C1_SPACE) != 0;
-}
-
 int CharSize(const char* p) {
     int size = static_cast<int>(CharNextA(p) - p);
     return size > 0 ? size : 1;
@@ -76,7 +71,14 @@ bool IsCharInSet(const char* p, const char* set) {
 // First occurrence of text (byte-wise, ASCII letters folded) in the
 // zero-terminated piece at p.
 const char* FindFolded(const char* p, const char* text) {
+    // A first character without case (such as the "<" of a tag) is found
+    // with the library's byte search.
+    bool caseless = FoldAscii(text[0]) == text[0] && !(text[0] >= 'a' && text[0] <= 'z');
     for (; *p; ++p) {
+        if (caseless) {
+            p = strchr(p, text[0]);
+            if (!p) return nullptr;
+        }
         int i = 0;
         while (text[i] && p[i] && FoldAscii(p[i]) == FoldAscii(text[i])) ++i;
         if (!text[i]) return p;
@@ -375,15 +377,20 @@ void CMsString::TrimRightWhile(Matches matches) {
     Data()->length = length;
 }
 
-void CMsString::TrimLeft() { TrimLeftWhile(IsWhiteSpace); }
+void CMsString::TrimLeft() { TrimLeftWhile(IsLocaleWhiteSpace); }
 
-void CMsString::TrimRight() { TrimRightWhile(IsWhiteSpace); }
+void CMsString::TrimRight() { TrimRightWhile(IsLocaleWhiteSpace); }
 
 void CMsString::TrimLeft(char ch) {
     TrimLeftWhile([ch](const char* p) { return *p == ch; });
 }
 
 void CMsString::TrimRight(char ch) {
+    // A byte below 0x40 is never the second byte of a double-byte character,
+    // so a text (up to its first zero byte) that does not end in it ends in no
+    // run of it.
+    size_t end = strlen(m_chars);
+    if (static_cast<unsigned char>(ch) < 0x40 && (end == 0 || m_chars[end - 1] != ch)) return;
     TrimRightWhile([ch](const char* p) { return *p == ch; });
 }
 
@@ -400,6 +407,8 @@ void CMsString::TrimRight(const char* set) {
 int CMsString::Replace(char oldChar, char newChar) {
     if (oldChar == newChar) return 0;
     int length = GetLength();
+    // No such byte anywhere: no character starts with it either.
+    if (!memchr(m_chars, oldChar, static_cast<size_t>(length))) return 0;
     int count = 0;
     // Every character start within the length, across embedded zero bytes.
     for (int i = 0; i < length; i = NextCharIndex(m_chars, i)) {
