@@ -3,6 +3,7 @@
 #include "html/HtmlAttrib.h"
 
 #include <climits>
+#include <cstring>
 
 namespace {
 
@@ -91,6 +92,22 @@ bool ScanHex(const char* p, int& result) {
 }
 
 }  // namespace
+
+const CMsString* SharedAttribName(const char* name) {
+    static const int count = static_cast<int>(sizeof kAttribNames / sizeof kAttribNames[0]);
+    struct Names {
+        Names() {
+            for (int i = 0; i < count; ++i) strings[i] = kAttribNames[i].name;
+        }
+        CMsString strings[count];
+    };
+    static const Names names;
+    if (!name) return nullptr;
+    for (int i = 0; i < count; ++i) {
+        if (strcmp(name, kAttribNames[i].name) == 0) return &names.strings[i];
+    }
+    return nullptr;
+}
 
 AttribType GetAttribType(const char* name) {
     if (!name) return AT_NONE;
