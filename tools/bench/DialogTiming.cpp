@@ -5,17 +5,16 @@
 #include "tools/bench/Stopwatch.h"
 
 namespace {
+const int CONTROL_IDS[PW_COUNT] = {0, 215, 213, 209, 210};
+
 struct Measurement {
     double start;
     DialogTimes times;
     bool shown;
-    bool initialising;
-    double paintStart[PW_COUNT];
+    WNDPROC dialogProc;  // the dialog window's own procedure, behind WatchDialog
 };
 
 Measurement* current = nullptr;
-HHOOK beforeHook = nullptr;
-HHOOK afterHook = nullptr;
 
 bool IsDialogWindow(HWND window) {
     char className[16] = "";
@@ -23,87 +22,53 @@ bool IsDialogWindow(HWND window) {
     return strcmp(className, "#32770") == 0 && !(GetWindowLongA(window, GWL_STYLE) & WS_CHILD);
 }
 
-// PW_COUNT for a window whose paint is not timed.
-int PaintedWindowOf(HWND window) {
-    if (IsDialogWindow(window)) return PW_DIALOG;
-    switch (GetDlgCtrlID(window)) {
-    case 215:
-        return PW_MESSAGE;
-    case 213:
-        return PW_DISCLAIMER;
-    case 209:
-        return PW_YES;
-    case 210:
-        return PW_NO;
-    default:
-        return PW_COUNT;
-    }
+double TimePaint(HWND window, UINT flags) {
+    double start = NowMs();
+    if (window) RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | flags);
+    GdiFlush();
+    return NowMs() - start;
 }
-
-double Elapsed() { return NowMs() - current->start; }
 
 void OnShown(HWND dialog) {
     current->shown = true;
-    current->times.visibleMs = Elapsed();
-    RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    GdiFlush();
-    current->times.paintedMs = Elapsed();
+    current->times.visibleMs = MeasurementElapsedMs();
+    current->times.paintMs[PW_DIALOG] = TimePaint(dialog, RDW_NOCHILDREN);
+    for (int w = PW_DIALOG + 1; w < PW_COUNT; ++w)
+        current->times.paintMs[w] = TimePaint(GetDlgItem(dialog, CONTROL_IDS[w]), 0);
+    TimePaint(dialog, RDW_ALLCHILDREN);
+    current->times.paintedMs = MeasurementElapsedMs();
     PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
-LRESULT CALLBACK BeforeMessage(int code, WPARAM wParam, LPARAM lParam) {
-    const CWPSTRUCT* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && current) {
-        if (call->message == WM_INITDIALOG && IsDialogWindow(call->hwnd)) {
-            current->initialising = true;
-            current->times.initStartMs = Elapsed();
-        }
-        if (call->message == WM_SETTEXT && current->initialising && current->times.captionSetMs < 0 &&
-            IsDialogWindow(call->hwnd))
-            current->times.captionSetMs = Elapsed();
-        int painted = call->message == WM_PAINT ? PaintedWindowOf(call->hwnd) : PW_COUNT;
-        if (painted < PW_COUNT) current->paintStart[painted] = NowMs();
-    }
-    return CallNextHookEx(beforeHook, code, wParam, lParam);
+LRESULT CALLBACK WatchDialog(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    WNDPROC previous = current ? current->dialogProc : DefDlgProcA;
+    LRESULT result = CallWindowProcA(previous, window, message, wParam, lParam);
+    if (current && !current->shown && message == WM_WINDOWPOSCHANGED &&
+        (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW))
+        OnShown(window);
+    return result;
 }
 
-LRESULT CALLBACK AfterMessage(int code, WPARAM wParam, LPARAM lParam) {
-    const CWPRETSTRUCT* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if (code == HC_ACTION && current) {
-        if (call->message == WM_INITDIALOG && IsDialogWindow(call->hwnd)) {
-            current->initialising = false;
-            current->times.initialisedMs = Elapsed();
-        }
-        int painted = call->message == WM_PAINT ? PaintedWindowOf(call->hwnd) : PW_COUNT;
-        if (painted < PW_COUNT) current->times.paintMs[painted] += NowMs() - current->paintStart[painted];
-        if (!current->shown && call->message == WM_WINDOWPOSCHANGED) {
-            const WINDOWPOS* position = reinterpret_cast<const WINDOWPOS*>(call->lParam);
-            if ((position->flags & SWP_SHOWWINDOW) && IsDialogWindow(call->hwnd)) OnShown(call->hwnd);
-        }
-    }
-    return CallNextHookEx(afterHook, code, wParam, lParam);
-}
-
-void Unhook() {
-    if (beforeHook) UnhookWindowsHookEx(beforeHook);
-    if (afterHook) UnhookWindowsHookEx(afterHook);
-    beforeHook = afterHook = nullptr;
+// The dialog window, once made, is watched through its window procedure.
+void CALLBACK OnWindowCreated(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG, DWORD, DWORD) {
+    if (!current || current->dialogProc || object != OBJID_WINDOW || !IsDialogWindow(window)) return;
+    current->dialogProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchDialog)));
 }
 }  // namespace
 
+double MeasurementElapsedMs() { return current ? NowMs() - current->start : -1; }
+
 DialogTimes TimeDialog(const std::function<INT_PTR()>& showDialog) {
     Measurement measurement = {};
-    DWORD thread = GetCurrentThreadId();
-    beforeHook = SetWindowsHookExA(WH_CALLWNDPROC, BeforeMessage, nullptr, thread);
-    afterHook = SetWindowsHookExA(WH_CALLWNDPROCRET, AfterMessage, nullptr, thread);
-    if (!beforeHook || !afterHook) {
-        Unhook();
-        return measurement.times;
-    }
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, OnWindowCreated,
+                                         GetCurrentProcessId(), GetCurrentThreadId(),
+                                         WINEVENT_OUTOFCONTEXT);
+    if (!hook) return measurement.times;
     current = &measurement;
     measurement.start = NowMs();
     measurement.times.result = showDialog();
     current = nullptr;
-    Unhook();
+    UnhookWinEvent(hook);
     return measurement.times;
 }

@@ -1,8 +1,14 @@
 // How long a modal dialog of this thread takes from the call that runs it
-// until it is initialised, until it is visible, and until it and its controls
-// are painted, with the time each window's paint took. A hook sees the dialog
-// window being shown, paints it at once, and asks it to close (WM_SYSCOMMAND
-// SC_CLOSE), so every run ends by itself.
+// until it is visible, and until it and its controls are painted, with the
+// time each window's paint took. A window-event hook sees the dialog window
+// being made and puts a window procedure in front of the dialog's own, which
+// sees the window being shown; the windows are then painted one by one, and
+// the dialog is asked to close (WM_SYSCOMMAND SC_CLOSE), so every run ends by
+// itself.
+//
+// No message hook is installed: Wine asks its server about the hook chain for
+// every message sent while one is, and a dialog that sends more messages would
+// be charged for that too.
 #pragma once
 #include <windows.h>
 
@@ -19,15 +25,16 @@ enum PaintedWindow {
 };
 
 struct DialogTimes {
-    double initStartMs = -1;   // WM_INITDIALOG arrives
-    double captionSetMs = -1;  // the dialog's caption is set during WM_INITDIALOG (-1: never)
-    double initialisedMs = -1; // WM_INITDIALOG handled
-    double visibleMs = -1;     // -1: the dialog was never shown
+    double visibleMs = -1;  // -1: the dialog was never shown
     double paintedMs = -1;
-    double paintMs[PW_COUNT] = {};  // time spent in each window's WM_PAINT
-    INT_PTR result = 0;             // what the call returned
+    double paintMs[PW_COUNT] = {};
+    INT_PTR result = 0;  // what the call returned
 };
 
 // Runs `showDialog` (which runs one modal dialog and returns its result) and
 // times it. Not re-entrant: one measurement at a time per process.
 DialogTimes TimeDialog(const std::function<INT_PTR()>& showDialog);
+
+// Milliseconds since the current measurement started, for stamps taken by
+// dialog procedures; -1 outside a measurement.
+double MeasurementElapsedMs();

@@ -5,8 +5,9 @@
 //     dialog procedure, all in this process and taken in turns;
 //  2. the 16 KB message's extra cost against DrawTextA measuring and drawing
 //     its words at the same width, in the same turns;
-//  3. the phases of those dialogs: initialisation up to the caption (controls
-//     created), the arrangement, and each window's paint;
+//  3. the phases of those dialogs, run from the library objects linked into
+//     this program: initialisation up to the caption (controls created), the
+//     arrangement, and each window's paint;
 //  4. the HTML control's phases (creation, parse, measuring, line breaking,
 //     first paint) for the dialog's messages and for messages of 1, 8 and 64 KB.
 // Prints Markdown tables of medians.
@@ -25,6 +26,7 @@
 #include "tools/bench/DialogTiming.h"
 #include "tools/bench/DrawTextTiming.h"
 #include "tools/bench/HtmlTiming.h"
+#include "tools/bench/StampedConsentDialog.h"
 #include "tools/bench/Stopwatch.h"
 
 namespace {
@@ -40,6 +42,7 @@ typedef int(WINAPI* RunMirelDialogFn)(const char*);
 // The template's dialog and message placeholder widths, seen by the bare dialog.
 int templateDialogWidth = 0;
 int templateMessageWidth = 0;
+InitStamps bareStamps;
 
 int WindowWidth(HWND window) {
     RECT rect = {0, 0, 0, 0};
@@ -49,8 +52,10 @@ int WindowWidth(HWND window) {
 
 INT_PTR CALLBACK PlainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) {
+        bareStamps.start = MeasurementElapsedMs();
         templateDialogWidth = WindowWidth(dialog);
         templateMessageWidth = WindowWidth(GetDlgItem(dialog, MESSAGE_ID));
+        bareStamps.done = MeasurementElapsedMs();
         return TRUE;
     }
     if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
@@ -63,26 +68,31 @@ INT_PTR CALLBACK PlainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 double Ratio(double value, double base) { return base > 0 ? value / base : 0; }
 
 struct Series {
-    std::vector<double> initialised, visible, painted, created, arranged, shown;
+    std::vector<double> visible, painted;
+    // Phases, from the runs whose initialisation is stamped.
+    std::vector<double> created, arranged, initialised, shown;
     std::vector<double> paints[PW_COUNT];
     int failures = 0;
 };
 
-bool Record(Series& series, const DialogTimes& times, INT_PTR expected) {
+bool RecordShown(Series& series, const DialogTimes& times, INT_PTR expected) {
     if (times.visibleMs < 0 || times.result != expected) {
         ++series.failures;
         return false;
     }
-    series.initialised.push_back(times.initialisedMs);
     series.visible.push_back(times.visibleMs);
     series.painted.push_back(times.paintedMs);
-    series.shown.push_back(times.visibleMs - times.initialisedMs);
-    if (times.captionSetMs >= 0) {
-        series.created.push_back(times.captionSetMs - times.initStartMs);
-        series.arranged.push_back(times.initialisedMs - times.captionSetMs);
-    }
     for (int w = 0; w < PW_COUNT; ++w) series.paints[w].push_back(times.paintMs[w]);
     return true;
+}
+
+void RecordInit(Series& series, const InitStamps& stamps, const DialogTimes& times) {
+    if (stamps.start < 0 || stamps.done < 0) return;
+    series.initialised.push_back(stamps.done);
+    series.shown.push_back(times.visibleMs - stamps.done);
+    if (stamps.captionSet < 0) return;
+    series.created.push_back(stamps.captionSet - stamps.start);
+    series.arranged.push_back(stamps.done - stamps.captionSet);
 }
 
 std::string ReadFile(const char* path) {
@@ -113,7 +123,8 @@ std::string Field(const std::string& parameters, const std::string& tag) {
 struct DialogCase {
     const char* name;
     std::string parameters;  // empty: the bare dialog
-    Series series;
+    Series dll;              // RunMirelDialog of the DLL
+    Series linked;           // the same dialog from the linked objects, initialisation stamped
 };
 
 struct LongMessageFigures {
@@ -124,15 +135,15 @@ struct LongMessageFigures {
 };
 
 void PrintDialogTable(const std::vector<DialogCase>& cases, int repeats) {
-    printf("| Dialog (median of %d, taken in turns) | initialised, ms | visible, ms | visible and "
-           "painted, ms | painted / bare |\n",
+    printf("| Dialog (median of %d, taken in turns) | visible, ms | visible and painted, ms | "
+           "painted / bare |\n",
            repeats);
-    printf("|---|---:|---:|---:|---:|\n");
-    double bare = Median(cases[0].series.painted);
+    printf("|---|---:|---:|---:|\n");
+    double bare = Median(cases[0].dll.painted);
     for (const DialogCase& c : cases) {
-        double painted = Median(c.series.painted);
-        printf("| %s | %.1f | %.1f | %.1f | %.2f |\n", c.name, Median(c.series.initialised),
-               Median(c.series.visible), painted, Ratio(painted, bare));
+        double painted = Median(c.dll.painted);
+        printf("| %s | %.1f | %.1f | %.2f |\n", c.name, Median(c.dll.visible), painted,
+               Ratio(painted, bare));
     }
     printf("\n");
 }
@@ -148,33 +159,51 @@ void PrintLongMessageTable(const LongMessageFigures& figures, int textWidth) {
     printf("| ratio | %.2f |\n\n", Ratio(extra, drawText));
 }
 
+void PrintCell(const std::vector<double>& values) {
+    if (values.empty()) {
+        printf(" - |");
+    } else {
+        printf(" %.2f |", Median(values));
+    }
+}
+
 void PrintPhaseRow(const char* name, const std::vector<DialogCase>& cases,
                    std::vector<double> Series::*values) {
     printf("| %s |", name);
-    for (size_t i = 1; i < cases.size(); ++i) printf(" %.2f |", Median(cases[i].series.*values));
+    for (const DialogCase& c : cases) PrintCell(c.linked.*values);
     printf("\n");
 }
 
 void PrintPhaseTable(const std::vector<DialogCase>& cases, int repeats) {
     static const char* const paintNames[PW_COUNT] = {
-        "paint: dialog (background, caption)", "paint: message control",
-        "paint: disclaimer control", "paint: Yes button", "paint: No button"};
-    printf("| Dialog phase (median of %d), ms |", repeats);
-    for (size_t i = 1; i < cases.size(); ++i) printf(" %s |", cases[i].name);
+        "paint: dialog (background, caption)", "paint: control 215 (message)",
+        "paint: control 213 (disclaimer)", "paint: control 209 (Yes)", "paint: control 210 (No)"};
+    printf("| Dialog phase (linked objects, median of %d), ms |", repeats);
+    for (const DialogCase& c : cases) printf(" %s |", c.name);
     printf("\n|---|");
-    for (size_t i = 1; i < cases.size(); ++i) printf("---:|");
+    for (size_t i = 0; i < cases.size(); ++i) printf("---:|");
     printf("\n");
     PrintPhaseRow("WM_INITDIALOG up to the caption: HTML controls created, buttons bound", cases,
                   &Series::created);
-    PrintPhaseRow("arrangement: texts set, parsed and laid out, dialog sized and placed", cases,
-                  &Series::arranged);
-    PrintPhaseRow("initialised until visible", cases, &Series::shown);
+    PrintPhaseRow("arrangement: texts set, parsed and laid out, dialog sized, placed, made topmost",
+                  cases, &Series::arranged);
+    PrintPhaseRow("call until WM_INITDIALOG handled", cases, &Series::initialised);
+    PrintPhaseRow("WM_INITDIALOG handled until visible", cases, &Series::shown);
     for (int w = 0; w < PW_COUNT; ++w) {
         printf("| %s |", paintNames[w]);
-        for (size_t i = 1; i < cases.size(); ++i) printf(" %.2f |", Median(cases[i].series.paints[w]));
+        for (const DialogCase& c : cases) PrintCell(c.linked.paints[w]);
         printf("\n");
     }
+    PrintPhaseRow("call until visible and painted", cases, &Series::painted);
     printf("\n");
+}
+
+INT_PTR RunLinked(const std::string& parameters, InitStamps& stamps) {
+    StampedConsentDialog dialog;
+    dialog.ConsentDialog::SetParameters(parameters.c_str());
+    INT_PTR result = dialog.DoModal();
+    stamps = dialog.stamps;
+    return result;
 }
 
 bool BenchDialogs(HMODULE library, const char* parameterFile, int repeats) {
@@ -183,13 +212,15 @@ bool BenchDialogs(HMODULE library, const char* parameterFile, int repeats) {
     if (!run) return false;
     std::string offer = ReadFile(parameterFile);
     std::vector<DialogCase> cases = {
-        {"bare dialog, template 202, plain procedure", "", Series()},
-        {"RunMirelDialog, examples/offer.txt", offer, Series()},
-        {"the same with a one-line message", WithMessage(offer, ONE_LINE_MESSAGE), Series()},
-        {"the same with a 16 KB message", WithMessage(offer, MakeMessage(LONG_MESSAGE_BYTES)),
+        {"bare dialog, template 202, plain procedure", "", Series(), Series()},
+        {"RunMirelDialog, examples/offer.txt", offer, Series(), Series()},
+        {"the same with a one-line message", WithMessage(offer, ONE_LINE_MESSAGE), Series(),
          Series()},
+        {"the same with a 16 KB message", WithMessage(offer, MakeMessage(LONG_MESSAGE_BYTES)),
+         Series(), Series()},
     };
     auto bare = [&] {
+        bareStamps = InitStamps();
         return DialogBoxParamA(library, MAKEINTRESOURCEA(TEMPLATE_ID), nullptr, PlainDialogProc, 0);
     };
     TimeDialog(bare);
@@ -199,24 +230,33 @@ bool BenchDialogs(HMODULE library, const char* parameterFile, int repeats) {
     std::string words = MessageWords(MakeMessage(LONG_MESSAGE_BYTES));
     longMessage.characters = words.size();
     for (int i = 0; i < WARM_UP_RUNS + repeats; ++i) {
+        bool warm = i >= WARM_UP_RUNS;
         DialogTimes times[4];
         times[0] = TimeDialog(bare);
+        if (warm && RecordShown(cases[0].dll, times[0], IDCANCEL)) {
+            RecordShown(cases[0].linked, times[0], IDCANCEL);
+            RecordInit(cases[0].linked, bareStamps, times[0]);
+        }
         for (size_t c = 1; c < cases.size(); ++c) {
             const char* parameters = cases[c].parameters.c_str();
             times[c] = TimeDialog([&] { return static_cast<INT_PTR>(run(parameters)); });
+            InitStamps stamps;
+            DialogTimes linked = TimeDialog([&] { return RunLinked(cases[c].parameters, stamps); });
+            if (!warm) continue;
+            RecordShown(cases[c].dll, times[c], 8);
+            if (RecordShown(cases[c].linked, linked, 8)) RecordInit(cases[c].linked, stamps, linked);
         }
         double drawn = drawText.Time(words);
-        if (i < WARM_UP_RUNS) continue;
-        bool counted = Record(cases[0].series, times[0], IDCANCEL);
-        for (size_t c = 1; c < cases.size(); ++c) counted = Record(cases[c].series, times[c], 8) && counted;
-        if (!counted) continue;
+        if (!warm || times[2].visibleMs < 0 || times[3].visibleMs < 0) continue;
         longMessage.extra.push_back(times[3].paintedMs - times[2].paintedMs);
         longMessage.drawText.push_back(drawn);
     }
     longMessage.drawTextHeight = drawText.Height();
     for (const DialogCase& c : cases) {
-        if (c.series.failures) fprintf(stderr, "runs not counted (%s): %d\n", c.name, c.series.failures);
-        if (c.series.visible.empty()) return false;
+        if (c.dll.failures || c.linked.failures)
+            fprintf(stderr, "runs not counted (%s): %d, linked %d\n", c.name, c.dll.failures,
+                    c.linked.failures);
+        if (c.dll.visible.empty()) return false;
     }
     PrintDialogTable(cases, repeats);
     PrintLongMessageTable(longMessage, textWidth);
