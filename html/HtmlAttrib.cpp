@@ -24,6 +24,8 @@ const AttribName kAttribNames[] = {
     {"vspace", AT_UINT},
 };
 
+const int kAttribNameCount = static_cast<int>(sizeof kAttribNames / sizeof kAttribNames[0]);
+
 char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool EqualsAsciiNoCase(const char* a, const char* b) {
@@ -31,6 +33,15 @@ bool EqualsAsciiNoCase(const char* a, const char* b) {
         if (FoldAscii(*a) != FoldAscii(*b)) return false;
     }
     return *a == *b;
+}
+
+// The first row of the name table that matches, or -1.
+int AttribNameIndex(const char* name) {
+    if (!name) return -1;
+    for (int i = 0; i < kAttribNameCount; ++i) {
+        if (EqualsAsciiNoCase(name, kAttribNames[i].name)) return i;
+    }
+    return -1;
 }
 
 bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
@@ -94,27 +105,21 @@ bool ScanHex(const char* p, int& result) {
 }  // namespace
 
 const CMsString* SharedAttribName(const char* name) {
-    static const int count = static_cast<int>(sizeof kAttribNames / sizeof kAttribNames[0]);
     struct Names {
         Names() {
-            for (int i = 0; i < count; ++i) strings[i] = kAttribNames[i].name;
+            for (int i = 0; i < kAttribNameCount; ++i) strings[i] = kAttribNames[i].name;
         }
-        CMsString strings[count];
+        CMsString strings[kAttribNameCount];
     };
     static const Names names;
-    if (!name) return nullptr;
-    for (int i = 0; i < count; ++i) {
-        if (strcmp(name, kAttribNames[i].name) == 0) return &names.strings[i];
-    }
-    return nullptr;
+    int index = AttribNameIndex(name);
+    if (index < 0 || strcmp(name, kAttribNames[index].name) != 0) return nullptr;
+    return &names.strings[index];
 }
 
 AttribType GetAttribType(const char* name) {
-    if (!name) return AT_NONE;
-    for (const AttribName& entry : kAttribNames) {
-        if (EqualsAsciiNoCase(name, entry.name)) return entry.type;
-    }
-    return AT_NONE;
+    int index = AttribNameIndex(name);
+    return index < 0 ? AT_NONE : kAttribNames[index].type;
 }
 
 bool IsValidAttribValue(const char* name, const char* value) {

@@ -24,6 +24,10 @@ const Entity kEntities[] = {
     {"&quot;", "\""}, {"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&nbsp;", "\t"},
 };
 
+// The supported tags in the order they are tried; TagRow names the rows.
+const char* const kTags[] = {"br", "center", "p",  "b",  "i",  "a",  "font", "h1",
+                             "h2", "h3",     "h4", "h5", "h6", "img"};
+enum TagRow { TAG_BR, TAG_CENTER, TAG_P, TAG_B, TAG_I, TAG_A, TAG_FONT, TAG_H1, TAG_H6 = TAG_H1 + 5, TAG_IMG };
 const char* const kHeadingSizes[] = {"1", "2", "3", "4", "5", "6"};
 
 // The characters that end a run of word characters: a tag or comment, an
@@ -31,14 +35,13 @@ const char* const kHeadingSizes[] = {"1", "2", "3", "4", "5", "6"};
 // double-byte character.
 bool EndsRun(char c) { return c == '<' || c == '&' || c == ' ' || c == '\t'; }
 
-// lstrcmpiA's verdict, without its cost for the usual ASCII names.
-bool IsTag(const char* name, const char* tag) { return EqualsNoCase(name, tag); }
-
-// Index 0..5 for "h1".."h6" (any case), else -1.
-int HeadingIndex(const char* name) {
-    static const char* const kHeadings[] = {"h1", "h2", "h3", "h4", "h5", "h6"};
-    for (int i = 0; i < 6; ++i) {
-        if (IsTag(name, kHeadings[i])) return i;
+// The row of the tag table, or -1. lstrcmpiA's verdict on a name of
+// printable ASCII is that of folding A-Z, which costs no system call; any
+// other name goes through lstrcmpiA row by row.
+int TagIndex(const char* name) {
+    bool ascii = IsPrintableAscii(name);
+    for (int i = 0; i < static_cast<int>(sizeof kTags / sizeof kTags[0]); ++i) {
+        if (ascii ? EqualsFoldedAscii(name, kTags[i]) : lstrcmpiA(name, kTags[i]) == 0) return i;
     }
     return -1;
 }
@@ -192,29 +195,41 @@ bool CHtmlParser::ParseTag(char*& cursor, CMsString& name, int& isOpen, CHtmlAtt
 }
 
 void CHtmlParser::DispatchTag(const CMsString& name, int isOpen, CHtmlAttribList& attribs) {
-    int heading = -1;
-    if (IsTag(name, "br")) {
+    int tag = TagIndex(name);
+    switch (tag) {
+    case TAG_BR:
         AddMarker(HEK_BR, 1);
-    } else if (IsTag(name, "center")) {
+        return;
+    case TAG_CENTER:
         AddMarker(HEK_CENTER, isOpen);
-    } else if (IsTag(name, "p")) {
+        return;
+    case TAG_P:
         AddElementWithAttribs(HEK_P, isOpen, attribs);
-    } else if (IsTag(name, "b")) {
+        return;
+    case TAG_B:
         AddMarker(HEK_B, isOpen);
-    } else if (IsTag(name, "i")) {
+        return;
+    case TAG_I:
         AddMarker(HEK_I, isOpen);
-    } else if (IsTag(name, "a")) {
+        return;
+    case TAG_A:
         AddElementWithAttribs(HEK_A, isOpen, attribs);
-    } else if (IsTag(name, "font")) {
+        return;
+    case TAG_FONT:
         ResolveFontFace(attribs);
         AddElementWithAttribs(HEK_FONT, isOpen, attribs);
-    } else if ((heading = HeadingIndex(name)) >= 0) {
-        AddElementWithAttrib(HEK_HEADING, isOpen, "size", kHeadingSizes[heading]);
-    } else if (IsTag(name, "img")) {
+        return;
+    case TAG_IMG:
         AddElementWithAttribs(HEK_IMG, isOpen, attribs);
-    } else {
-        HtmlTrace("Unsupported HTML tag \"%s\"", static_cast<const char*>(name));
+        return;
+    default:
+        break;
     }
+    if (tag >= TAG_H1 && tag <= TAG_H6) {
+        AddElementWithAttrib(HEK_HEADING, isOpen, "size", kHeadingSizes[tag - TAG_H1]);
+        return;
+    }
+    HtmlTrace("Unsupported HTML tag \"%s\"", static_cast<const char*>(name));
 }
 
 void CHtmlParser::AddMarker(int kind, int isOpen) {

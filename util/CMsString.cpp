@@ -56,6 +56,13 @@ int CharSize(const char* p) {
     return size > 0 ? size : 1;
 }
 
+bool IsSevenBit(const char* chars, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+        if (static_cast<unsigned char>(chars[i]) >= 0x80) return false;
+    }
+    return true;
+}
+
 // Next character start after index i; a zero byte is a character of its own.
 int NextCharIndex(const char* chars, int i) { return i + (chars[i] ? CharSize(chars + i) : 1); }
 
@@ -364,11 +371,19 @@ void CMsString::TrimLeftWhile(Matches matches) {
 template <typename Matches>
 void CMsString::TrimRightWhile(Matches matches) {
     const char* run = nullptr;
-    for (const char* p = m_chars; *p; p = CharNextA(p)) {
-        if (!matches(p))
-            run = nullptr;
-        else if (!run)
-            run = p;
+    size_t end = strlen(m_chars);
+    if (IsSevenBit(m_chars, end)) {
+        // Every byte starts a character: the trailing run is found from the end.
+        size_t start = end;
+        while (start > 0 && matches(m_chars + start - 1)) --start;
+        if (start < end) run = m_chars + start;
+    } else {
+        for (const char* p = m_chars; *p; p = CharNextA(p)) {
+            if (!matches(p))
+                run = nullptr;
+            else if (!run)
+                run = p;
+        }
     }
     if (!run) return;
     int length = static_cast<int>(run - m_chars);
