@@ -114,6 +114,8 @@ const CMsString* SharedAttribName(const char* name) {
     static const Names names;
     int index = AttribNameIndex(name);
     if (index < 0 || strcmp(name, kAttribNames[index].name) != 0) return nullptr;
+    // Made while memory was exhausted: every caller makes its own copy instead.
+    if (names.strings[index].IsEmpty()) return nullptr;
     return &names.strings[index];
 }
 

@@ -24,7 +24,7 @@ const CMsString& LoneTab() {
 // Copies share the source's block until a trim or a replacement writes.
 CMsString NormalisedValue(const CMsString& value) {
     static const CMsString blank(" ");
-    if (IsLoneTab(value)) return blank;
+    if (IsLoneTab(value) && !blank.IsEmpty()) return blank;
     CMsString normalised(value);
     normalised.TrimLeft(' ');
     normalised.TrimRight(' ');
@@ -78,7 +78,8 @@ bool CHtmlAttribList::SetAttrib(const char* name, const char* value) {
         NoOpTrace("Bad attrib encoding: \"%s\"=\"%s\"\r\n", OrNullMark(name), OrNullMark(value));
         return false;
     }
-    return StoreValid(name, IsLoneTab(value) ? LoneTab() : CMsString(value));
+    bool shared = IsLoneTab(value) && !LoneTab().IsEmpty();
+    return StoreValid(name, shared ? LoneTab() : CMsString(value));
 }
 
 bool CHtmlAttribList::SetAttrib(const char* name, const CMsString& value) {
