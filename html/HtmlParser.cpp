@@ -27,7 +27,18 @@ const Entity kEntities[] = {
 // The supported tags in the order they are tried; TagRow names the rows.
 const char* const kTags[] = {"br", "center", "p",  "b",  "i",  "a",  "font", "h1",
                              "h2", "h3",     "h4", "h5", "h6", "img"};
-enum TagRow { TAG_BR, TAG_CENTER, TAG_P, TAG_B, TAG_I, TAG_A, TAG_FONT, TAG_H1, TAG_H6 = TAG_H1 + 5, TAG_IMG };
+enum TagRow {
+    TAG_BR,
+    TAG_CENTER,
+    TAG_P,
+    TAG_B,
+    TAG_I,
+    TAG_A,
+    TAG_FONT,
+    TAG_H1,
+    TAG_H6 = TAG_H1 + 5,
+    TAG_IMG,
+};
 const char* const kHeadingSizes[] = {"1", "2", "3", "4", "5", "6"};
 
 // The characters that end a run of word characters: a tag or comment, an
