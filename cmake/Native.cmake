@@ -1,14 +1,22 @@
-# Window-free code on Linux, under AddressSanitizer and UndefinedBehaviorSanitizer.
-set(MIREL_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
-add_compile_options(-g ${MIREL_SANITIZE})
-add_link_options(${MIREL_SANITIZE})
-if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
-  # Coverage for the fuzzers; harmless for the unit tests.
-  add_compile_options(-fsanitize=fuzzer-no-link)
+# Window-free code on Linux, under AddressSanitizer and UndefinedBehaviorSanitizer;
+# without them (preset native-bench) for the parser benchmark.
+option(MIREL_SANITIZE "Build the native code with sanitizers and fuzzer coverage" ON)
+if(MIREL_SANITIZE)
+  set(MIREL_SANITIZE_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_compile_options(-g ${MIREL_SANITIZE_FLAGS})
+  add_link_options(${MIREL_SANITIZE_FLAGS})
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    # Coverage for the fuzzers; harmless for the unit tests.
+    add_compile_options(-fsanitize=fuzzer-no-link)
+  endif()
 endif()
 
 add_library(mirel_portable STATIC platform/WinSeam.cpp ${MIREL_PORTABLE_SOURCES})
 target_include_directories(mirel_portable PUBLIC ${CMAKE_SOURCE_DIR})
+
+# The native parser benchmark, built always so that it keeps compiling.
+add_executable(mirel_parse_bench tools/bench/parse_bench.cpp tools/bench/BenchMessage.cpp)
+target_link_libraries(mirel_parse_bench PRIVATE mirel_portable)
 
 if(NOT MIREL_TESTS)
   return()
@@ -33,7 +41,7 @@ endforeach()
 
 # Fuzz targets: each runs for a bounded time in the test command.
 set(MIREL_FUZZ_SECONDS 20 CACHE STRING "Seconds each fuzz target runs in the test command")
-if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+if(MIREL_SANITIZE AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
   file(GLOB MIREL_FUZZERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
   foreach(source ${MIREL_FUZZERS})
     get_filename_component(stem ${source} NAME_WE)

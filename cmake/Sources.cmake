@@ -24,6 +24,7 @@ set(MIREL_PORTABLE_SOURCES
   util/OwnedPtrList.cpp
   util/PtrArray.cpp
   util/StringList.cpp
+  util/WhiteSpace.cpp
 )
 
 set(MIREL_SUBSYSTEM_DIRS util window dialog html browser security)

@@ -2,6 +2,7 @@
 
 #include "browser/BrowserUtils.h"
 #include "html/HtmlParser.h"
+#include "util/AsciiCase.h"
 #include "window/DcScopes.h"
 #include "window/WindowUtils.h"
 
@@ -162,7 +163,7 @@ int CHaleSimpleHtmlCtrl::GetBodyAttribNumber(const char* name, int defaultValue,
 
 bool CHaleSimpleHtmlCtrl::GetBodyAttribBool(const char* name) const {
     CMsString value = GetBodyAttrib(name);
-    return value.CompareNoCase("1") == 0 || value.CompareNoCase("yes") == 0;
+    return EqualsNoCase(value, "1") || EqualsNoCase(value, "yes");
 }
 
 LRESULT CHaleSimpleHtmlCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

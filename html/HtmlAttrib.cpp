@@ -3,6 +3,7 @@
 #include "html/HtmlAttrib.h"
 
 #include <climits>
+#include <cstring>
 
 namespace {
 
@@ -23,6 +24,8 @@ const AttribName kAttribNames[] = {
     {"vspace", AT_UINT},
 };
 
+const int kAttribNameCount = static_cast<int>(sizeof kAttribNames / sizeof kAttribNames[0]);
+
 char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool EqualsAsciiNoCase(const char* a, const char* b) {
@@ -30,6 +33,15 @@ bool EqualsAsciiNoCase(const char* a, const char* b) {
         if (FoldAscii(*a) != FoldAscii(*b)) return false;
     }
     return *a == *b;
+}
+
+// The first row of the name table that matches, or -1.
+int AttribNameIndex(const char* name) {
+    if (!name) return -1;
+    for (int i = 0; i < kAttribNameCount; ++i) {
+        if (EqualsAsciiNoCase(name, kAttribNames[i].name)) return i;
+    }
+    return -1;
 }
 
 bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
@@ -92,12 +104,24 @@ bool ScanHex(const char* p, int& result) {
 
 }  // namespace
 
+const CMsString* SharedAttribName(const char* name) {
+    struct Names {
+        Names() {
+            for (int i = 0; i < kAttribNameCount; ++i) strings[i] = kAttribNames[i].name;
+        }
+        CMsString strings[kAttribNameCount];
+    };
+    static const Names names;
+    int index = AttribNameIndex(name);
+    if (index < 0 || strcmp(name, kAttribNames[index].name) != 0) return nullptr;
+    // Made while memory was exhausted: every caller makes its own copy instead.
+    if (names.strings[index].IsEmpty()) return nullptr;
+    return &names.strings[index];
+}
+
 AttribType GetAttribType(const char* name) {
-    if (!name) return AT_NONE;
-    for (const AttribName& entry : kAttribNames) {
-        if (EqualsAsciiNoCase(name, entry.name)) return entry.type;
-    }
-    return AT_NONE;
+    int index = AttribNameIndex(name);
+    return index < 0 ? AT_NONE : kAttribNames[index].type;
 }
 
 bool IsValidAttribValue(const char* name, const char* value) {

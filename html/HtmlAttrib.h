@@ -20,6 +20,9 @@ enum AttribType {
 
 // Grammar of an attribute name (ASCII case ignored); AT_NONE for unknown names.
 AttribType GetAttribType(const char* name);
+// The name as a string shared by every attribute stored under it, when it is
+// written exactly as in the name table; null otherwise.
+const CMsString* SharedAttribName(const char* name);
 // False for a null or empty name or value, else the name's grammar decides.
 bool IsValidAttribValue(const char* name, const char* value);
 // "#" followed by hexadecimal digits only; when digits > 0, exactly that many.
@@ -56,6 +59,8 @@ public:
     // Stores a valid pair (replacing the value of an existing name in place);
     // an invalid pair is traced and changes nothing. True when stored.
     bool SetAttrib(const char* name, const char* value);
+    // The same; a value that needs no change is stored by sharing its block.
+    bool SetAttrib(const char* name, const CMsString& value);
     // "#%X" for AT_HEXCOLOR, "#%06X" for AT_COLOR, "%d" otherwise, then SetAttrib.
     bool SetAttribNumber(const char* name, int number, AttribType type);
     CHtmlAttrib* FindAttrib(const char* name) const;
@@ -68,4 +73,7 @@ public:
     // with SetAttrib; colour values written "#RRGGBB" are swapped into COLORREF
     // order. The list is not emptied first.
     void ParseAttribs(const char* text);
+
+private:
+    bool StoreValid(const char* name, const CMsString& value);
 };

@@ -6,12 +6,25 @@
 #include <new>
 
 #include "util/AsciiCase.h"
+#include "util/WhiteSpace.h"
 
 namespace {
 
 void ReleaseAttrib(void* attrib) { delete static_cast<CHtmlAttrib*>(attrib); }
 
-CMsString NormalisedValue(const char* value) {
+bool IsLoneTab(const char* value) { return value[0] == '\t' && value[1] == 0; }
+
+// Every space element stores a lone tab, which becomes a blank: all of them
+// share these two.
+const CMsString& LoneTab() {
+    static const CMsString tab("\t");
+    return tab;
+}
+
+// Copies share the source's block until a trim or a replacement writes.
+CMsString NormalisedValue(const CMsString& value) {
+    static const CMsString blank(" ");
+    if (IsLoneTab(value) && !blank.IsEmpty()) return blank;
     CMsString normalised(value);
     normalised.TrimLeft(' ');
     normalised.TrimRight(' ');
@@ -19,17 +32,21 @@ CMsString NormalisedValue(const char* value) {
     return normalised;
 }
 
-CMsString TrimmedName(const char* name) {
+CMsString TrimmedName(const CMsString& name) {
     CMsString trimmed(name);
     trimmed.TrimLeft();
     trimmed.TrimRight();
     return trimmed;
 }
 
+// A name written as in the table is already trimmed and takes the shared copy.
+CMsString StoredName(const char* name) {
+    const CMsString* shared = SharedAttribName(name);
+    return shared ? *shared : TrimmedName(CMsString(name));
+}
+
 bool IsWhiteSpaceAt(const CMsString& text, int index) {
-    WORD type = 0;
-    const char* at = static_cast<const char*>(text) + index;
-    return GetStringTypeExA(GetThreadLocale(), CT_CTYPE1, at, 1, &type) && (type & C1_SPACE);
+    return IsLocaleWhiteSpace(static_cast<const char*>(text) + index);
 }
 
 const char* OrNullMark(const char* text) { return text ? text : "$NULL$"; }
@@ -63,13 +80,28 @@ bool CHtmlAttribList::SetAttrib(const char* name, const char* value) {
         NoOpTrace("Bad attrib encoding: \"%s\"=\"%s\"\r\n", OrNullMark(name), OrNullMark(value));
         return false;
     }
+    bool shared = IsLoneTab(value) && !LoneTab().IsEmpty();
+    return StoreValid(name, shared ? LoneTab() : CMsString(value));
+}
+
+bool CHtmlAttribList::SetAttrib(const char* name, const CMsString& value) {
+    // Bytes after an embedded zero are no part of the value.
+    if (lstrlenA(value) != value.GetLength()) return SetAttrib(name, static_cast<const char*>(value));
+    if (!IsValidAttribValue(name, value)) {
+        NoOpTrace("Bad attrib encoding: \"%s\"=\"%s\"\r\n", OrNullMark(name), OrNullMark(value));
+        return false;
+    }
+    return StoreValid(name, value);
+}
+
+bool CHtmlAttribList::StoreValid(const char* name, const CMsString& value) {
     if (CHtmlAttrib* existing = FindAttrib(name)) {
         existing->value = NormalisedValue(value);
         return true;
     }
     CHtmlAttrib* attrib = new (std::nothrow) CHtmlAttrib;
     if (!attrib) return false;
-    attrib->name = TrimmedName(name);
+    attrib->name = StoredName(name);
     attrib->value = NormalisedValue(value);
     if (Add(attrib) < 0) {
         delete attrib;
@@ -97,7 +129,7 @@ CHtmlAttrib* CHtmlAttribList::FindAttrib(const char* name) const {
     for (int i = 0; i < count; ++i) {
         CHtmlAttrib* attrib = GetAttribAt(i);
         if (!attrib || attrib->name.IsEmpty()) continue;
-        if (attrib->name.CompareNoCase(name) == 0) return attrib;
+        if (EqualsNoCase(attrib->name, name)) return attrib;
     }
     return nullptr;
 }

@@ -39,11 +39,16 @@ bool CHtmlElementBuffer::MoveTo(CHtmlElementList& list) {
 }
 
 void CHtmlElementBuffer::Clear() {
-    if (m_ownsElements) {
-        for (int i = 0; i < m_count; ++i) delete GetAt(i);
-    }
+    Reuse();
     delete[] m_items;
     m_items = nullptr;
     m_count = 0;
     m_room = 0;
+}
+
+void CHtmlElementBuffer::Reuse() {
+    if (m_ownsElements) {
+        for (int i = 0; i < m_count; ++i) delete GetAt(i);
+    }
+    m_count = 0;
 }

@@ -22,6 +22,8 @@ public:
     bool MoveTo(CHtmlElementList& list);
     // Forgets every element, deleting them if owned.
     void Clear();
+    // The same, but keeps the storage for the next elements.
+    void Reuse();
 
 private:
     CHtmlElementBuffer(const CHtmlElementBuffer&) = delete;

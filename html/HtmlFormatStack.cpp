@@ -5,6 +5,7 @@
 
 #include "html/CHaleSimpleHtmlCtrl.h"
 #include "html/HtmlElement.h"
+#include "util/AsciiCase.h"
 #include "util/SaturatingMath.h"
 #include "window/DeviceContext.h"
 
@@ -35,9 +36,9 @@ int LenientDigits(const char* text) {
 }
 
 int AlignmentFromName(const CMsString& name) {
-    if (name.CompareNoCase("left") == 0) return HTML_ALIGN_LEFT;
-    if (name.CompareNoCase("center") == 0) return HTML_ALIGN_CENTER;
-    if (name.CompareNoCase("right") == 0) return HTML_ALIGN_RIGHT;
+    if (EqualsNoCase(name, "left")) return HTML_ALIGN_LEFT;
+    if (EqualsNoCase(name, "center")) return HTML_ALIGN_CENTER;
+    if (EqualsNoCase(name, "right")) return HTML_ALIGN_RIGHT;
     return HTML_ALIGN_NONE;
 }
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "html/CHaleSimpleHtmlCtrl.h"
+#include "html/HtmlElementBuffer.h"
 #include "html/HtmlFormatStack.h"
 #include "html/ResourceImages.h"
 #include "util/SaturatingMath.h"
@@ -33,9 +34,14 @@ void MeasureImage(HINSTANCE module, CHtmlElement& element) {
 }
 
 void MeasureText(CHtmlElement& element, DeviceContext& dc) {
-    CMsString text = element.kind == HEK_TEXT ? element.GetAttrib("value") : CMsString(" ");
-    if (text.IsEmpty()) return;
-    SIZE size = dc.GetTextExtent(text, text.GetLength());
+    SIZE size;
+    if (element.kind == HEK_TEXT) {
+        CMsString text = element.GetAttrib("value");
+        if (text.IsEmpty()) return;
+        size = dc.GetTextExtent(text, text.GetLength());
+    } else {
+        size = dc.GetTextExtent(" ", 1);
+    }
     element.cx = element.kind == HEK_BR ? 0 : size.cx;
     element.cy = size.cy;
 }
@@ -83,32 +89,34 @@ public:
         int shift = 0;
         if (align == HTML_ALIGN_CENTER) shift = SatSub(alignRight, x) / 2;
         if (align == HTML_ALIGN_RIGHT) shift = SatSub(alignRight, x);
-        DropEdgeSpace(0);
-        DropEdgeSpace(line.count - 1);
-        for (int i = 0; i < line.count; ++i) {
+        int first = 0;
+        int end = line.Count();
+        if (DropEdgeSpace(first, end)) ++first;
+        if (end > first && DropEdgeSpace(end - 1, end)) --end;
+        for (int i = first; i < end; ++i) {
             CHtmlElement* element = line.GetAt(i);
             element->lineCy = lineHeight;
             element->dx = shift;
         }
-        line.RemoveAll();
+        line.Reuse();
         x = lineStart;
         y = SatAdd(y, lineHeight);
         lineHeight = 0;
     }
 
 private:
-    // A space at either end of a line is unplaced and the rest of the line
-    // closes up over it.
-    void DropEdgeSpace(int index) {
+    // A space at either end of a line is unplaced and the rest of the line,
+    // up to end, closes up over it. True when the element was such a space.
+    bool DropEdgeSpace(int index, int end) {
         CHtmlElement* space = line.GetAt(index);
-        if (!space || space->kind != HEK_SPACE) return;
+        if (!space || space->kind != HEK_SPACE) return false;
         space->x = -1;
         space->y = -1;
-        line.RemoveAt(index);
-        for (int i = index; i < line.count; ++i) {
+        for (int i = index + 1; i < end; ++i) {
             CHtmlElement* element = line.GetAt(i);
             element->x = SatSub(element->x, space->cx);
         }
+        return true;
     }
 
     int alignRight;
@@ -117,7 +125,9 @@ private:
     int x;
     int y;
     int lineHeight;
-    CHtmlElementList line;  // not owning
+    // The elements placed on the current line; the storage is kept from line
+    // to line, so placing an element allocates nothing.
+    CHtmlElementBuffer line;
 };
 
 RECT UnitedBox(RECT a, const RECT& b) {

@@ -10,6 +10,7 @@
 #include "html/HtmlScan.h"
 #include "html/HtmlTrace.h"
 #include "html/HtmlWord.h"
+#include "util/AsciiCase.h"
 
 namespace {
 
@@ -23,27 +24,50 @@ const Entity kEntities[] = {
     {"&quot;", "\""}, {"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&nbsp;", "\t"},
 };
 
+// The supported tags in the order they are tried; TagRow names the rows.
+const char* const kTags[] = {"br", "center", "p",  "b",  "i",  "a",  "font", "h1",
+                             "h2", "h3",     "h4", "h5", "h6", "img"};
+enum TagRow {
+    TAG_BR,
+    TAG_CENTER,
+    TAG_P,
+    TAG_B,
+    TAG_I,
+    TAG_A,
+    TAG_FONT,
+    TAG_H1,
+    TAG_H6 = TAG_H1 + 5,
+    TAG_IMG,
+};
 const char* const kHeadingSizes[] = {"1", "2", "3", "4", "5", "6"};
 
-// Index 0..5 for "h1".."h6" (any case), else -1.
-int HeadingIndex(const char* name) {
-    static const char* const kHeadings[] = {"h1", "h2", "h3", "h4", "h5", "h6"};
-    for (int i = 0; i < 6; ++i) {
-        if (lstrcmpiA(name, kHeadings[i]) == 0) return i;
+// The characters that end a run of word characters: a tag or comment, an
+// entity, a blank, a tab. None of them is ever the second byte of a
+// double-byte character.
+bool EndsRun(char c) { return c == '<' || c == '&' || c == ' ' || c == '\t'; }
+
+// The row of the tag table, or -1. lstrcmpiA's verdict on a name of
+// printable ASCII is that of folding A-Z, which costs no system call; any
+// other name goes through lstrcmpiA row by row.
+int TagIndex(const char* name) {
+    bool ascii = IsPrintableAscii(name);
+    for (int i = 0; i < static_cast<int>(sizeof kTags / sizeof kTags[0]); ++i) {
+        if (ascii ? EqualsFoldedAscii(name, kTags[i]) : lstrcmpiA(name, kTags[i]) == 0) return i;
     }
     return -1;
 }
 
-bool IsTag(const char* name, const char* tag) { return lstrcmpiA(name, tag) == 0; }
-
-CMsString TextRange(const char* begin, const char* end) {
-    CMsString text;
+// The bytes from begin to end, written into the string's own block when it
+// is unshared and large enough.
+void AssignRange(CMsString& text, const char* begin, const char* end) {
     int length = static_cast<int>(end - begin);
-    char* chars = text.GetBuffer(length);
-    if (!chars) return text;
+    char* chars = length > 0 ? text.GetBuffer(length) : nullptr;
+    if (!chars) {
+        text.Empty();
+        return;
+    }
     memcpy(chars, begin, static_cast<size_t>(length));
     text.ReleaseBuffer(length);
-    return text;
 }
 
 }  // namespace
@@ -107,10 +131,8 @@ bool CHtmlParser::ScanMarkup(char*& cursor, CHtmlWord& word) {
         return true;
     }
     if (!word.IsEmpty()) AddWord(word);
-    CMsString name;
     int isOpen = 1;
-    CHtmlAttribList attribs;
-    if (ParseTag(cursor, name, isOpen, attribs)) DispatchTag(name, isOpen, attribs);
+    if (ParseTag(cursor, m_tagName, isOpen, m_tagAttribs)) DispatchTag(m_tagName, isOpen, m_tagAttribs);
     return true;
 }
 
@@ -134,13 +156,18 @@ void CHtmlParser::ScanText(char*& cursor, CHtmlWord& word) {
         ++cursor;
         return;
     }
+    // The whole run of ordinary characters joins the word in one step.
     char* next = CharNextA(cursor);
+    while (*next && !EndsRun(*next)) next = CharNextA(next);
     word.Append(cursor, static_cast<int>(next - cursor));
     cursor = next;
 }
 
+// The element's value takes over the word's block instead of a copy of it.
 void CHtmlParser::AddWord(CHtmlWord& word) {
-    AddTextElement(HEK_TEXT, "value", word.Text());
+    CHtmlElement* element = new (std::nothrow) CHtmlElement(m_owner, HEK_TEXT, 1);
+    if (element) element->attribs.SetAttrib("value", word.Text());
+    AddElement(element);
     word.Empty();
 }
 
@@ -155,11 +182,11 @@ char* CHtmlParser::FindTagEnd(char* cursor) {
 }
 
 bool CHtmlParser::ParseTag(char*& cursor, CMsString& name, int& isOpen, CHtmlAttribList& attribs) {
-    name.Empty();
     isOpen = 1;
     attribs.RemoveAll();
     char* tagEnd = FindTagEnd(cursor);
     if (!tagEnd) {
+        name.Empty();
         cursor = CharNextA(cursor);
         return false;
     }
@@ -170,38 +197,50 @@ bool CHtmlParser::ParseTag(char*& cursor, CMsString& name, int& isOpen, CHtmlAtt
     }
     const char* blank = static_cast<const char*>(memchr(p, ' ', static_cast<size_t>(tagEnd - p)));
     const char* nameEnd = blank ? blank : tagEnd;
-    name = TextRange(p, nameEnd);
+    AssignRange(name, p, nameEnd);
     CMsString attribText;
-    if (blank) attribText = TextRange(blank + 1, tagEnd);
+    if (blank) AssignRange(attribText, blank + 1, tagEnd);
     attribs.ParseAttribs(attribText);
     cursor = tagEnd + 1;
     return true;
 }
 
 void CHtmlParser::DispatchTag(const CMsString& name, int isOpen, CHtmlAttribList& attribs) {
-    int heading = HeadingIndex(name);
-    if (IsTag(name, "br")) {
+    int tag = TagIndex(name);
+    switch (tag) {
+    case TAG_BR:
         AddMarker(HEK_BR, 1);
-    } else if (IsTag(name, "center")) {
+        return;
+    case TAG_CENTER:
         AddMarker(HEK_CENTER, isOpen);
-    } else if (IsTag(name, "p")) {
+        return;
+    case TAG_P:
         AddElementWithAttribs(HEK_P, isOpen, attribs);
-    } else if (IsTag(name, "b")) {
+        return;
+    case TAG_B:
         AddMarker(HEK_B, isOpen);
-    } else if (IsTag(name, "i")) {
+        return;
+    case TAG_I:
         AddMarker(HEK_I, isOpen);
-    } else if (IsTag(name, "a")) {
+        return;
+    case TAG_A:
         AddElementWithAttribs(HEK_A, isOpen, attribs);
-    } else if (IsTag(name, "font")) {
+        return;
+    case TAG_FONT:
         ResolveFontFace(attribs);
         AddElementWithAttribs(HEK_FONT, isOpen, attribs);
-    } else if (heading >= 0) {
-        AddElementWithAttrib(HEK_HEADING, isOpen, "size", kHeadingSizes[heading]);
-    } else if (IsTag(name, "img")) {
+        return;
+    case TAG_IMG:
         AddElementWithAttribs(HEK_IMG, isOpen, attribs);
-    } else {
-        HtmlTrace("Unsupported HTML tag \"%s\"", static_cast<const char*>(name));
+        return;
+    default:
+        break;
     }
+    if (tag >= TAG_H1 && tag <= TAG_H6) {
+        AddElementWithAttrib(HEK_HEADING, isOpen, "size", kHeadingSizes[tag - TAG_H1]);
+        return;
+    }
+    HtmlTrace("Unsupported HTML tag \"%s\"", static_cast<const char*>(name));
 }
 
 void CHtmlParser::AddMarker(int kind, int isOpen) {
@@ -216,21 +255,25 @@ void CHtmlParser::AddElementWithAttrib(int kind, int isOpen, const char* name, c
     AddElement(new (std::nothrow) CHtmlElement(m_owner, kind, isOpen, name, value));
 }
 
+// Most spaces are dropped by the space rule; those are never made.
 void CHtmlParser::AddTextElement(int kind, const char* name, const char* value) {
+    if (kind == HEK_SPACE && DropsSpace()) return;
     AddElementWithAttrib(kind, 1, name, value);
 }
 
 void CHtmlParser::AddElement(CHtmlElement* element) {
     if (!element) return;
     if (element->kind == HEK_TEXT) m_elements.textSeen = 1;
-    if (element->kind == HEK_SPACE) {
-        CHtmlElement* last = LastElement();
-        if (!m_elements.textSeen || (last && last->kind == HEK_SPACE)) {
-            delete element;
-            return;
-        }
+    if (element->kind == HEK_SPACE && DropsSpace()) {
+        delete element;
+        return;
     }
     if (!m_pending.Add(element)) delete element;
+}
+
+bool CHtmlParser::DropsSpace() const {
+    CHtmlElement* last = LastElement();
+    return !m_elements.textSeen || (last && last->kind == HEK_SPACE);
 }
 
 CHtmlElement* CHtmlParser::LastElement() const {

@@ -40,6 +40,8 @@ private:
     // Appends the element, or deletes it: a space is dropped before the first
     // word and after another space.
     void AddElement(CHtmlElement* element);
+    // Whether a space added now would be dropped.
+    bool DropsSpace() const;
     CHtmlElement* LastElement() const;
 
     void Scan(char* body);
@@ -57,6 +59,9 @@ private:
     CFontNameIndex m_fontNames;
     // New elements wait here and join the element list in one step.
     CHtmlElementBuffer m_pending;
+    // The tag being read; kept from tag to tag so that its storage is reused.
+    CMsString m_tagName;
+    CHtmlAttribList m_tagAttribs;
     // Set once a search for ">" from here found none; later searches from
     // further on need not look again.
     const char* m_noTagEndFrom;

@@ -10,7 +10,12 @@ bool IsLineOrTab(char c) { return c == '\t' || c == '\r' || c == '\n'; }
 char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Copies one character (one or two bytes) and returns the next source position.
+// A byte below 0x80 is never the first of two.
 const char* CopyChar(const char* from, char*& to) {
+    if (static_cast<unsigned char>(*from) < 0x80) {
+        *to++ = *from;
+        return from + 1;
+    }
     const char* next = CharNextA(from);
     while (from < next) *to++ = *from++;
     return next;

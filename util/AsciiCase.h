@@ -34,3 +34,20 @@ inline bool EqualsFoldedAscii(const char* a, const char* b) {
     int matched = MatchFoldedAt(a, b);
     return matched >= 0 && a[matched] == '\0';
 }
+
+// Only printable 7-bit characters (blank to tilde).
+inline bool IsPrintableAscii(const char* text) {
+    for (; *text; ++text) {
+        if (*text < ' ' || *text > '~') return false;
+    }
+    return true;
+}
+
+// lstrcmpiA(a, b) == 0. The system compare converts both texts and weighs
+// them by the locale's sort tables, which costs microseconds a call; on two
+// texts of printable ASCII it agrees with folding A-Z, so only other texts
+// take it.
+inline bool EqualsNoCase(const char* a, const char* b) {
+    if (IsPrintableAscii(a) && IsPrintableAscii(b)) return EqualsFoldedAscii(a, b);
+    return lstrcmpiA(a, b) == 0;
+}

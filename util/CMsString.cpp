@@ -8,6 +8,7 @@
 #include "util/AsciiCase.h"
 #include "util/FormatLength.h"
 #include "util/ModuleInstance.h"
+#include "util/WhiteSpace.h"
 
 namespace {
 
@@ -50,15 +51,16 @@ int BoundedLength(const char* chars, int limit) {
     return zero ? static_cast<int>(static_cast<const char*>(zero) - chars) : limit;
 }
 
-bool IsWhiteSpace(const char* p) {
-    WORD type = 0;
-    if (!GetStringTypeExA(GetThreadLocale(), CT_CTYPE1, p, 1, &type)) return false;
-    return (type & C1_SPACE) != 0;
-}
-
 int CharSize(const char* p) {
     int size = static_cast<int>(CharNextA(p) - p);
     return size > 0 ? size : 1;
+}
+
+bool IsSevenBit(const char* chars, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+        if (static_cast<unsigned char>(chars[i]) >= 0x80) return false;
+    }
+    return true;
 }
 
 // Next character start after index i; a zero byte is a character of its own.
@@ -360,11 +362,19 @@ void CMsString::TrimLeftWhile(Matches matches) {
 template <typename Matches>
 void CMsString::TrimRightWhile(Matches matches) {
     const char* run = nullptr;
-    for (const char* p = m_chars; *p; p = CharNextA(p)) {
-        if (!matches(p))
-            run = nullptr;
-        else if (!run)
-            run = p;
+    size_t end = strlen(m_chars);
+    if (IsSevenBit(m_chars, end)) {
+        // Every byte starts a character: the trailing run is found from the end.
+        size_t start = end;
+        while (start > 0 && matches(m_chars + start - 1)) --start;
+        if (start < end) run = m_chars + start;
+    } else {
+        for (const char* p = m_chars; *p; p = CharNextA(p)) {
+            if (!matches(p))
+                run = nullptr;
+            else if (!run)
+                run = p;
+        }
     }
     if (!run) return;
     int length = static_cast<int>(run - m_chars);
@@ -373,15 +383,20 @@ void CMsString::TrimRightWhile(Matches matches) {
     Data()->length = length;
 }
 
-void CMsString::TrimLeft() { TrimLeftWhile(IsWhiteSpace); }
+void CMsString::TrimLeft() { TrimLeftWhile(IsLocaleWhiteSpace); }
 
-void CMsString::TrimRight() { TrimRightWhile(IsWhiteSpace); }
+void CMsString::TrimRight() { TrimRightWhile(IsLocaleWhiteSpace); }
 
 void CMsString::TrimLeft(char ch) {
     TrimLeftWhile([ch](const char* p) { return *p == ch; });
 }
 
 void CMsString::TrimRight(char ch) {
+    // A byte below 0x40 is never the second byte of a double-byte character,
+    // so a text (up to its first zero byte) that does not end in it ends in no
+    // run of it.
+    size_t end = strlen(m_chars);
+    if (static_cast<unsigned char>(ch) < 0x40 && (end == 0 || m_chars[end - 1] != ch)) return;
     TrimRightWhile([ch](const char* p) { return *p == ch; });
 }
 
@@ -398,6 +413,8 @@ void CMsString::TrimRight(const char* set) {
 int CMsString::Replace(char oldChar, char newChar) {
     if (oldChar == newChar) return 0;
     int length = GetLength();
+    // No such byte anywhere: no character starts with it either.
+    if (!memchr(m_chars, oldChar, static_cast<size_t>(length))) return 0;
     int count = 0;
     // Every character start within the length, across embedded zero bytes.
     for (int i = 0; i < length; i = NextCharIndex(m_chars, i)) {

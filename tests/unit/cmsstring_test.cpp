@@ -454,6 +454,18 @@ TEST(CMsStringTrim, WithACharacter) {
     s.TrimLeft('x');
     EXPECT_STREQ(s, "axbxx");
     EXPECT_EQ(s.GetLength(), 5);
+
+    // A right trim ends at the first zero byte, whatever follows it, in 7-bit
+    // and in 8-bit text alike.
+    for (const char* bytes : {"a  \0b", "\xe9  \0b"}) {
+        CMsString withZero = FromBytes(std::string(bytes, 5));
+        withZero.TrimRight(' ');
+        EXPECT_EQ(withZero.GetLength(), 1) << bytes;
+        CMsString blank = FromBytes(std::string(bytes, 5));
+        blank.TrimRight();
+        EXPECT_EQ(blank.GetLength(), 1) << bytes;
+        EXPECT_EQ(blank.GetAt(0), bytes[0]);
+    }
 }
 
 TEST(CMsStringTrim, EverythingTrimmedLeavesAnEmptyString) {

@@ -6,10 +6,6 @@
 #include "window/DcScopes.h"
 
 namespace {
-const char PARAGRAPH[] =
-    "<p>Would you like to install <b>Extra Tool</b> as well? It is <i>free</i> and you can "
-    "remove it at any time.<br><font color=\"#336699\">Extra Tool adds a search box</font> "
-    "and reads the <a href=\"https://example.com/eula\">licence</a> first.</p>\n";
 const char HOST_CLASS[] = "MirelBenchHost";
 const int PLACEHOLDER_ID = 215;
 const int HOST_HEIGHT = 600;
@@ -43,13 +39,8 @@ void DrainMessages() {
 }
 }  // namespace
 
-std::string MakeMessage(size_t bytes) {
-    std::string html;
-    while (html.size() + sizeof PARAGRAPH - 1 <= bytes) html += PARAGRAPH;
-    return html;
-}
-
-bool TimeHtml(const std::string& html, int width, HtmlTimes& times) {
+bool TimeHtml(const std::string& html, const HtmlSetup& setup, HtmlTimes& times) {
+    const int width = setup.width;
     // The control must outlive the host's window, which destroys its own.
     CHaleSimpleHtmlCtrl control(GetModuleInstance());
     HostWindow host(width);
@@ -62,6 +53,10 @@ bool TimeHtml(const std::string& html, int width, HtmlTimes& times) {
     double created = NowMs();
     if (!control.ReplaceDialogItem(placeholder)) return false;
     times.createMs = NowMs() - created;
+    if (setup.dialogSettings) {
+        control.SetMargins(0, 0, 0);
+        control.SetScroll(FALSE);
+    }
     DrainMessages();
     control.SetHtml(html.c_str());
     {
@@ -70,11 +65,13 @@ bool TimeHtml(const std::string& html, int width, HtmlTimes& times) {
         control.Parse();
         double parsed = NowMs();
         control.MeasureElements(dc);
+        double measured = NowMs();
         control.LayoutLines(dc);
         control.needsParse = 0;
-        double laidOut = NowMs();
+        double broken = NowMs();
         times.parseMs = parsed - start;
-        times.layoutMs = laidOut - parsed;
+        times.measureMs = measured - parsed;
+        times.breakMs = broken - measured;
     }
     double start = NowMs();
     RedrawWindow(control.hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);

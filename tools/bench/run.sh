@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the shipping-size DLLs (MinSizeRel, 32- and 64-bit) and the benchmark
-# program, runs it under wine64 and prints the figures as Markdown tables with
-# the machine and the date. Figures, not a test: nothing here fails on a time.
+# program, runs it under wine64, runs the native parser benchmark (preset
+# native-bench: -O2, no sanitizers) and prints the figures as Markdown tables
+# with the machine and the date. Figures, not a test: nothing here fails on a
+# time.
 #
 #   tools/bench/run.sh [REPEATS]     (default 15)
 set -eu
@@ -20,6 +22,8 @@ build() {
 }
 build win32 build/bench-win32 MirelDialog
 build win64 build/bench-win64 MirelDialog mirel_bench
+cmake --preset native-bench >"$log" 2>&1 || { cat "$log" >&2; exit 1; }
+cmake --build build/native-bench --target mirel_parse_bench >"$log" 2>&1 || { cat "$log" >&2; exit 1; }
 
 # A prefix of its own: a Wine server shared with runs on another display fails.
 export MIREL_WINEPREFIX=${MIREL_WINEPREFIX:-$root/build/bench-wine-prefix}
@@ -31,6 +35,7 @@ echo "Machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/c
 echo
 tools/wine-run.sh build/bench-win64/mirel_bench.exe "Z:$root/build/bench-win64/MirelDialog.dll" \
   "Z:$root/examples/offer.txt" "$repeats" 2> >(grep -v '^X connection' >&2)
+build/native-bench/mirel_parse_bench examples/offer.txt "$repeats"
 echo "| DLL (MinSizeRel, stripped, static runtime) | bytes |"
 echo "|---|---:|"
 echo "| 32-bit (i686), shipped | $(stat -c %s build/bench-win32/MirelDialog.dll) |"
