@@ -33,8 +33,12 @@ mirel_wine_prefix() {
 # prefix and used through LOCPATH, leaving the system's locales alone.
 mirel_locale() {
   export LOCPATH=${MIREL_LOCPATH:-$WINEPREFIX-locales}
+  # Set only once compiled, or the shell warns that it cannot switch to it.
+  [ -f "$LOCPATH/$MIREL_LOCALE/LC_CTYPE" ] || mirel_compile_locale || return 1
   export LC_ALL=$MIREL_LOCALE
-  [ -f "$LOCPATH/$MIREL_LOCALE/LC_CTYPE" ] && return 0
+}
+
+mirel_compile_locale() {
   mkdir -p "$LOCPATH"
   (
     flock 9
