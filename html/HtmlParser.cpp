@@ -157,8 +157,8 @@ void CHtmlParser::ScanText(char*& cursor, CHtmlWord& word) {
         return;
     }
     // The whole run of ordinary characters joins the word in one step.
-    char* next = CharNextA(cursor);
-    while (*next && !EndsRun(*next)) next = CharNextA(next);
+    char* next = cursor + CharBytes(cursor);
+    while (*next && !EndsRun(*next)) next += CharBytes(next);
     word.Append(cursor, static_cast<int>(next - cursor));
     cursor = next;
 }

@@ -51,10 +51,7 @@ int BoundedLength(const char* chars, int limit) {
     return zero ? static_cast<int>(static_cast<const char*>(zero) - chars) : limit;
 }
 
-int CharSize(const char* p) {
-    int size = static_cast<int>(CharNextA(p) - p);
-    return size > 0 ? size : 1;
-}
+int CharSize(const char* p) { return CharBytes(p); }
 
 bool IsSevenBit(const char* chars, size_t count) {
     for (size_t i = 0; i < count; ++i) {
@@ -69,15 +66,34 @@ int NextCharIndex(const char* chars, int i) { return i + (chars[i] ? CharSize(ch
 // Whether the whole character at p is one of the characters of the set.
 bool IsCharInSet(const char* p, const char* set) {
     int size = CharSize(p);
-    for (const char* q = set; *q; q = CharNextA(q)) {
+    for (const char* q = set; *q; q = NextCharStart(q)) {
         if (CharSize(q) == size && memcmp(p, q, static_cast<size_t>(size)) == 0) return true;
     }
     return false;
 }
 
+// No code page has a trail byte below 0x40, so every such byte in a text
+// starts a character of its own.
+bool IsNeverTrailByte(char c) { return c != 0 && static_cast<unsigned char>(c) < 0x40; }
+
+// FindAtCharStart for a text whose first byte is never a trail byte: every
+// occurrence of that byte is a candidate, found without walking the characters.
+const char* FindByFirstByte(const char* p, const char* text, int textLength) {
+    for (p = strchr(p, *text); p; p = strchr(p + 1, *text)) {
+        if (strncmp(p, text, static_cast<size_t>(textLength)) == 0) return p;
+    }
+    return nullptr;
+}
+
 // First occurrence of text (ASCII letters folded) at a character start of the
 // zero-terminated piece at p.
 const char* FindFolded(const char* p, const char* text) {
+    if (IsNeverTrailByte(*text)) {
+        for (p = strchr(p, *text); p; p = strchr(p + 1, *text)) {
+            if (MatchFoldedAt(p, text) >= 0) return p;
+        }
+        return nullptr;
+    }
     for (; *p; p += CharBytes(p)) {
         if (MatchFoldedAt(p, text) >= 0) return p;
     }
@@ -87,7 +103,8 @@ const char* FindFolded(const char* p, const char* text) {
 // First occurrence of text at a character start of the zero-terminated piece
 // at p (text is not empty).
 const char* FindAtCharStart(const char* p, const char* text, int textLength) {
-    for (; *p; p = CharNextA(p)) {
+    if (IsNeverTrailByte(*text)) return FindByFirstByte(p, text, textLength);
+    for (; *p; p = NextCharStart(p)) {
         if (*p == *text && strncmp(p, text, static_cast<size_t>(textLength)) == 0) return p;
     }
     return nullptr;
@@ -143,6 +160,16 @@ void CopyReplaced(const char* chars, int length, const ReplaceTexts& texts, char
 CMsString::CMsString() : m_chars(EmptyChars()) {}
 
 CMsString::CMsString(const CMsString& source) : m_chars(EmptyChars()) { CopyFrom(source); }
+
+CMsString::CMsString(CMsString&& source) noexcept : m_chars(EmptyChars()) {
+    // A block that is never shared stays with its string and is copied.
+    if (source.Data()->refs < 0) {
+        CopyFrom(source);
+        return;
+    }
+    m_chars = source.m_chars;
+    source.m_chars = EmptyChars();
+}
 
 CMsString::CMsString(const char* text) : m_chars(EmptyChars()) {
     if (text && reinterpret_cast<uintptr_t>(text) < 65536) {
@@ -238,6 +265,15 @@ CMsString& CMsString::operator=(const CMsString& source) {
     return *this;
 }
 
+CMsString& CMsString::operator=(CMsString&& source) noexcept {
+    bool neverShared = (Data()->refs < 0 && !IsSentinel()) || source.Data()->refs < 0;
+    if (m_chars == source.m_chars || neverShared) return *this = source;
+    Release();
+    m_chars = source.m_chars;
+    source.m_chars = EmptyChars();
+    return *this;
+}
+
 CMsString& CMsString::operator=(const char* text) {
     AssignBytes(text, lstrlenA(text));
     return *this;
@@ -288,7 +324,7 @@ int CMsString::CompareNoCase(const char* text) const { return lstrcmpiA(m_chars,
 
 int CMsString::Find(char ch) const {
     if (ch == 0) return GetLength();
-    for (const char* p = m_chars; *p; p = CharNextA(p)) {
+    for (const char* p = m_chars; *p; p = NextCharStart(p)) {
         if (*p == ch) return static_cast<int>(p - m_chars);
     }
     return -1;
@@ -351,7 +387,7 @@ CMsString& CMsString::DeleteLeft(int count) {
 template <typename Matches>
 void CMsString::TrimLeftWhile(Matches matches) {
     const char* p = m_chars;
-    while (*p && matches(p)) p = CharNextA(p);
+    while (*p && matches(p)) p = NextCharStart(p);
     int skipped = static_cast<int>(p - m_chars);
     if (skipped == 0 || !Detach()) return;
     int length = GetLength() - skipped;
@@ -369,7 +405,7 @@ void CMsString::TrimRightWhile(Matches matches) {
         while (start > 0 && matches(m_chars + start - 1)) --start;
         if (start < end) run = m_chars + start;
     } else {
-        for (const char* p = m_chars; *p; p = CharNextA(p)) {
+        for (const char* p = m_chars; *p; p = NextCharStart(p)) {
             if (!matches(p))
                 run = nullptr;
             else if (!run)
