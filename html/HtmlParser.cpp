@@ -51,7 +51,11 @@ bool EndsRun(char c) { return c == '<' || c == '&' || c == ' ' || c == '\t'; }
 // other name goes through lstrcmpiA row by row.
 int TagIndex(const char* name) {
     bool ascii = IsPrintableAscii(name);
+    char first = FoldAscii(*name);
     for (int i = 0; i < static_cast<int>(sizeof kTags / sizeof kTags[0]); ++i) {
+        // Folded, the names of the table are their own lower-case selves: a
+        // row with another first letter cannot match.
+        if (ascii && kTags[i][0] != first) continue;
         if (ascii ? EqualsFoldedAscii(name, kTags[i]) : lstrcmpiA(name, kTags[i]) == 0) return i;
     }
     return -1;
