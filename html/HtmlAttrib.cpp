@@ -133,8 +133,6 @@ AttribNameInfo LookUpAttribName(const char* name) {
     return info;
 }
 
-const CMsString* SharedAttribName(const char* name) { return LookUpAttribName(name).shared; }
-
 AttribType GetAttribType(const char* name) {
     int index = AttribNameIndex(name);
     return index < 0 ? AT_NONE : kAttribNames[index].type;

@@ -20,10 +20,9 @@ enum AttribType {
 
 // Grammar of an attribute name (ASCII case ignored); AT_NONE for unknown names.
 AttribType GetAttribType(const char* name);
-// The name as a string shared by every attribute stored under it, when it is
-// written exactly as in the name table; null otherwise.
-const CMsString* SharedAttribName(const char* name);
-// Both answers above from one search of the name table.
+// A name's grammar and, when it is written exactly as in the name table, the
+// string shared by every attribute stored under it (null otherwise), from one
+// search of the table.
 struct AttribNameInfo {
     AttribType type;
     const CMsString* shared;

@@ -72,30 +72,24 @@ bool IsCharInSet(const char* p, const char* set) {
     return false;
 }
 
-// No code page has a trail byte below 0x40, so every such byte in a text
-// starts a character of its own.
-bool IsNeverTrailByte(char c) { return c != 0 && static_cast<unsigned char>(c) < 0x40; }
-
-// FindAtCharStart for a text whose first byte is never a trail byte: every
-// occurrence of that byte is a candidate, found without walking the characters.
-const char* FindByFirstByte(const char* p, const char* text, int textLength) {
-    for (p = strchr(p, *text); p; p = strchr(p + 1, *text)) {
-        if (strncmp(p, text, static_cast<size_t>(textLength)) == 0) return p;
-    }
-    return nullptr;
-}
+// A byte from 1 to 0x7F: a whole character, since no code page has a lead
+// byte below 0x80.
+bool IsSevenBitChar(char c) { return static_cast<unsigned char>(c) - 1u < 0x7Fu; }
 
 // First occurrence of text (ASCII letters folded) at a character start of the
 // zero-terminated piece at p.
 const char* FindFolded(const char* p, const char* text) {
-    if (IsNeverTrailByte(*text)) {
-        for (p = strchr(p, *text); p; p = strchr(p + 1, *text)) {
-            if (MatchFoldedAt(p, text) >= 0) return p;
+    // Runs of one-byte characters that cannot begin the text are passed over
+    // in a tight loop; every other position is tried in full.
+    bool singleFirst = IsSevenBitChar(*text);
+    char first = FoldAscii(*text);
+    while (*p) {
+        if (singleFirst) {
+            while (IsSevenBitChar(*p) && FoldAscii(*p) != first) ++p;
+            if (!*p) return nullptr;
         }
-        return nullptr;
-    }
-    for (; *p; p += CharBytes(p)) {
         if (MatchFoldedAt(p, text) >= 0) return p;
+        p += CharBytes(p);
     }
     return nullptr;
 }
@@ -103,9 +97,14 @@ const char* FindFolded(const char* p, const char* text) {
 // First occurrence of text at a character start of the zero-terminated piece
 // at p (text is not empty).
 const char* FindAtCharStart(const char* p, const char* text, int textLength) {
-    if (IsNeverTrailByte(*text)) return FindByFirstByte(p, text, textLength);
-    for (; *p; p = NextCharStart(p)) {
+    bool singleFirst = IsSevenBitChar(*text);
+    while (*p) {
+        if (singleFirst) {
+            while (IsSevenBitChar(*p) && *p != *text) ++p;
+            if (!*p) return nullptr;
+        }
         if (*p == *text && strncmp(p, text, static_cast<size_t>(textLength)) == 0) return p;
+        p = NextCharStart(p);
     }
     return nullptr;
 }
