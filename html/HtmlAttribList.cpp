@@ -22,9 +22,9 @@ const CMsString& LoneTab() {
     return tab;
 }
 
-// Blanks and tabs are never the second byte of a double-byte character, so a
-// value that neither starts nor ends with a blank and holds no tab (nor a zero
-// byte, after which the trims would stop) is already normalised.
+// A value that neither starts nor ends with a blank byte and holds no tab byte
+// (nor a zero byte, after which the trims would stop) is one that the trims
+// and the replacement below leave as it is: each of them returns at once.
 bool IsNormalised(const CMsString& value) {
     int length = value.GetLength();
     const char* chars = value;
