@@ -26,8 +26,10 @@ char EscapedByte(const char* escape) {
     return static_cast<char>(HexValue(escape[2]) * 16 + HexValue(escape[3]));
 }
 
-// Bytes of the character at text, never past the end.
+// Bytes of the character at text, never past the end. No code page has a
+// lead byte below 0x80, so ASCII needs no call.
 int CharacterSize(const char* text, int remaining) {
+    if (static_cast<unsigned char>(*text) < 0x80) return 1;
     int size = static_cast<int>(CharNextA(text) - text);
     if (size < 1) return 1;
     return size < remaining ? size : remaining;

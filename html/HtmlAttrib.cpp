@@ -35,11 +35,21 @@ bool EqualsAsciiNoCase(const char* a, const char* b) {
     return *a == *b;
 }
 
-// The first row of the name table that matches, or -1.
-int AttribNameIndex(const char* name) {
+// The first row of the name table that matches, or -1. Every name of the
+// table is lower case, so a row whose first letter differs is passed over
+// without comparing the rest.
+// exact tells whether the name is written just as in that row.
+int AttribNameIndex(const char* name, bool* exact = nullptr) {
     if (!name) return -1;
+    char first = FoldAscii(*name);
     for (int i = 0; i < kAttribNameCount; ++i) {
-        if (EqualsAsciiNoCase(name, kAttribNames[i].name)) return i;
+        const char* row = kAttribNames[i].name;
+        if (row[0] != first) continue;
+        bool same = strcmp(name, row) == 0;
+        if (same || EqualsAsciiNoCase(name + 1, row + 1)) {
+            if (exact) *exact = same;
+            return i;
+        }
     }
     return -1;
 }
@@ -104,7 +114,7 @@ bool ScanHex(const char* p, int& result) {
 
 }  // namespace
 
-const CMsString* SharedAttribName(const char* name) {
+AttribNameInfo LookUpAttribName(const char* name) {
     struct Names {
         Names() {
             for (int i = 0; i < kAttribNameCount; ++i) strings[i] = kAttribNames[i].name;
@@ -112,11 +122,15 @@ const CMsString* SharedAttribName(const char* name) {
         CMsString strings[kAttribNameCount];
     };
     static const Names names;
-    int index = AttribNameIndex(name);
-    if (index < 0 || strcmp(name, kAttribNames[index].name) != 0) return nullptr;
+    AttribNameInfo info = {AT_NONE, nullptr};
+    bool exact = false;
+    int index = AttribNameIndex(name, &exact);
+    if (index < 0) return info;
+    info.type = kAttribNames[index].type;
     // Made while memory was exhausted: every caller makes its own copy instead.
-    if (names.strings[index].IsEmpty()) return nullptr;
-    return &names.strings[index];
+    if (exact && !names.strings[index].IsEmpty())
+        info.shared = &names.strings[index];
+    return info;
 }
 
 AttribType GetAttribType(const char* name) {
@@ -125,8 +139,13 @@ AttribType GetAttribType(const char* name) {
 }
 
 bool IsValidAttribValue(const char* name, const char* value) {
-    if (!name || !*name || !value || !*value) return false;
-    switch (GetAttribType(name)) {
+    if (!name || !*name) return false;
+    return IsValidValueOfType(GetAttribType(name), value);
+}
+
+bool IsValidValueOfType(AttribType type, const char* value) {
+    if (!value || !*value) return false;
+    switch (type) {
     case AT_STRING:
         return true;
     case AT_INT:

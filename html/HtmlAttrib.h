@@ -20,11 +20,18 @@ enum AttribType {
 
 // Grammar of an attribute name (ASCII case ignored); AT_NONE for unknown names.
 AttribType GetAttribType(const char* name);
-// The name as a string shared by every attribute stored under it, when it is
-// written exactly as in the name table; null otherwise.
-const CMsString* SharedAttribName(const char* name);
+// A name's grammar and, when it is written exactly as in the name table, the
+// string shared by every attribute stored under it (null otherwise), from one
+// search of the table.
+struct AttribNameInfo {
+    AttribType type;
+    const CMsString* shared;
+};
+AttribNameInfo LookUpAttribName(const char* name);
 // False for a null or empty name or value, else the name's grammar decides.
 bool IsValidAttribValue(const char* name, const char* value);
+// False for a null or empty value, else the grammar of type decides.
+bool IsValidValueOfType(AttribType type, const char* value);
 // "#" followed by hexadecimal digits only; when digits > 0, exactly that many.
 bool IsHexColor(const char* text, int digits);
 // Reads a number after one optional leading "#": hexadecimal for AT_HEXCOLOR
@@ -75,5 +82,7 @@ public:
     void ParseAttribs(const char* text);
 
 private:
-    bool StoreValid(const char* name, const CMsString& value);
+    // The name is looked up once; the pair is stored only when valid.
+    bool SetChecked(const char* name, const char* value, const CMsString* valueString);
+    bool StoreValid(const char* name, const CMsString* sharedName, const CMsString& value);
 };

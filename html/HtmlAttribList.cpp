@@ -3,6 +3,7 @@
 #include "html/HtmlAttrib.h"
 
 #include <cstdio>
+#include <cstring>
 #include <new>
 
 #include "util/AsciiCase.h"
@@ -21,9 +22,20 @@ const CMsString& LoneTab() {
     return tab;
 }
 
+// A value that neither starts nor ends with a blank byte and holds no tab byte
+// (nor a zero byte, after which the trims would stop) is one that the trims
+// and the replacement below leave as it is: each of them returns at once.
+bool IsNormalised(const CMsString& value) {
+    int length = value.GetLength();
+    const char* chars = value;
+    return length > 0 && chars[0] != ' ' && chars[length - 1] != ' ' &&
+           !memchr(chars, '\t', static_cast<size_t>(length)) && !memchr(chars, 0, static_cast<size_t>(length));
+}
+
 // Copies share the source's block until a trim or a replacement writes.
 CMsString NormalisedValue(const CMsString& value) {
     static const CMsString blank(" ");
+    if (IsNormalised(value)) return value;
     if (IsLoneTab(value) && !blank.IsEmpty()) return blank;
     CMsString normalised(value);
     normalised.TrimLeft(' ');
@@ -40,8 +52,7 @@ CMsString TrimmedName(const CMsString& name) {
 }
 
 // A name written as in the table is already trimmed and takes the shared copy.
-CMsString StoredName(const char* name) {
-    const CMsString* shared = SharedAttribName(name);
+CMsString StoredName(const char* name, const CMsString* shared) {
     return shared ? *shared : TrimmedName(CMsString(name));
 }
 
@@ -76,32 +87,35 @@ CHtmlAttrib* CHtmlAttribList::GetAttribAt(int index) const {
 }
 
 bool CHtmlAttribList::SetAttrib(const char* name, const char* value) {
-    if (!IsValidAttribValue(name, value)) {
-        NoOpTrace("Bad attrib encoding: \"%s\"=\"%s\"\r\n", OrNullMark(name), OrNullMark(value));
-        return false;
-    }
-    bool shared = IsLoneTab(value) && !LoneTab().IsEmpty();
-    return StoreValid(name, shared ? LoneTab() : CMsString(value));
+    return SetChecked(name, value, nullptr);
 }
 
 bool CHtmlAttribList::SetAttrib(const char* name, const CMsString& value) {
     // Bytes after an embedded zero are no part of the value.
-    if (lstrlenA(value) != value.GetLength()) return SetAttrib(name, static_cast<const char*>(value));
-    if (!IsValidAttribValue(name, value)) {
+    bool whole = lstrlenA(value) == value.GetLength();
+    return SetChecked(name, value, whole ? &value : nullptr);
+}
+
+// valueString, when given, holds exactly value and is stored by sharing its block.
+bool CHtmlAttribList::SetChecked(const char* name, const char* value, const CMsString* valueString) {
+    AttribNameInfo info = LookUpAttribName(name);
+    if (!name || !*name || !IsValidValueOfType(info.type, value)) {
         NoOpTrace("Bad attrib encoding: \"%s\"=\"%s\"\r\n", OrNullMark(name), OrNullMark(value));
         return false;
     }
-    return StoreValid(name, value);
+    if (valueString) return StoreValid(name, info.shared, *valueString);
+    bool shared = IsLoneTab(value) && !LoneTab().IsEmpty();
+    return StoreValid(name, info.shared, shared ? LoneTab() : CMsString(value));
 }
 
-bool CHtmlAttribList::StoreValid(const char* name, const CMsString& value) {
+bool CHtmlAttribList::StoreValid(const char* name, const CMsString* sharedName, const CMsString& value) {
     if (CHtmlAttrib* existing = FindAttrib(name)) {
         existing->value = NormalisedValue(value);
         return true;
     }
     CHtmlAttrib* attrib = new (std::nothrow) CHtmlAttrib;
     if (!attrib) return false;
-    attrib->name = StoredName(name);
+    attrib->name = StoredName(name, sharedName);
     attrib->value = NormalisedValue(value);
     if (Add(attrib) < 0) {
         delete attrib;

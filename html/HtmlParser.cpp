@@ -51,7 +51,11 @@ bool EndsRun(char c) { return c == '<' || c == '&' || c == ' ' || c == '\t'; }
 // other name goes through lstrcmpiA row by row.
 int TagIndex(const char* name) {
     bool ascii = IsPrintableAscii(name);
+    char first = FoldAscii(*name);
     for (int i = 0; i < static_cast<int>(sizeof kTags / sizeof kTags[0]); ++i) {
+        // Folded, the names of the table are their own lower-case selves: a
+        // row with another first letter cannot match.
+        if (ascii && kTags[i][0] != first) continue;
         if (ascii ? EqualsFoldedAscii(name, kTags[i]) : lstrcmpiA(name, kTags[i]) == 0) return i;
     }
     return -1;
@@ -157,8 +161,8 @@ void CHtmlParser::ScanText(char*& cursor, CHtmlWord& word) {
         return;
     }
     // The whole run of ordinary characters joins the word in one step.
-    char* next = CharNextA(cursor);
-    while (*next && !EndsRun(*next)) next = CharNextA(next);
+    char* next = cursor + CharBytes(cursor);
+    while (*next && !EndsRun(*next)) next += CharBytes(next);
     word.Append(cursor, static_cast<int>(next - cursor));
     cursor = next;
 }

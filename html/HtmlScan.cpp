@@ -35,6 +35,12 @@ CMsString PrepareHtmlText(const char* text) {
     char* start = out;
     bool lastWasBlank = false;
     for (const char* p = text; *p;) {
+        // Printable ASCII, the bulk of any message, is copied without more tests.
+        if (*p > ' ' && *p <= '~') {
+            while (*p > ' ' && *p <= '~') *out++ = *p++;
+            lastWasBlank = false;
+            continue;
+        }
         bool blank = (*p == ' ' || IsLineOrTab(*p));
         if (!blank) {
             p = CopyChar(p, out);

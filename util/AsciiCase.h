@@ -17,6 +17,9 @@ inline int CharBytes(const char* text) {
     return size > 1 ? size : 1;
 }
 
+// The next character start after the one at text (which is not the terminator).
+inline const char* NextCharStart(const char* text) { return text + CharBytes(text); }
+
 // Bytes of text when it matches the start of p with letters folded, else -1.
 inline int MatchFoldedAt(const char* p, const char* text) {
     int i = 0;

@@ -51,10 +51,7 @@ int BoundedLength(const char* chars, int limit) {
     return zero ? static_cast<int>(static_cast<const char*>(zero) - chars) : limit;
 }
 
-int CharSize(const char* p) {
-    int size = static_cast<int>(CharNextA(p) - p);
-    return size > 0 ? size : 1;
-}
+int CharSize(const char* p) { return CharBytes(p); }
 
 bool IsSevenBit(const char* chars, size_t count) {
     for (size_t i = 0; i < count; ++i) {
@@ -69,17 +66,30 @@ int NextCharIndex(const char* chars, int i) { return i + (chars[i] ? CharSize(ch
 // Whether the whole character at p is one of the characters of the set.
 bool IsCharInSet(const char* p, const char* set) {
     int size = CharSize(p);
-    for (const char* q = set; *q; q = CharNextA(q)) {
+    for (const char* q = set; *q; q = NextCharStart(q)) {
         if (CharSize(q) == size && memcmp(p, q, static_cast<size_t>(size)) == 0) return true;
     }
     return false;
 }
 
+// A byte from 1 to 0x7F: a whole character, since no code page has a lead
+// byte below 0x80.
+bool IsSevenBitChar(char c) { return static_cast<unsigned char>(c) - 1u < 0x7Fu; }
+
 // First occurrence of text (ASCII letters folded) at a character start of the
 // zero-terminated piece at p.
 const char* FindFolded(const char* p, const char* text) {
-    for (; *p; p += CharBytes(p)) {
+    // Runs of one-byte characters that cannot begin the text are passed over
+    // in a tight loop; every other position is tried in full.
+    bool singleFirst = IsSevenBitChar(*text);
+    char first = FoldAscii(*text);
+    while (*p) {
+        if (singleFirst) {
+            while (IsSevenBitChar(*p) && FoldAscii(*p) != first) ++p;
+            if (!*p) return nullptr;
+        }
         if (MatchFoldedAt(p, text) >= 0) return p;
+        p += CharBytes(p);
     }
     return nullptr;
 }
@@ -87,8 +97,14 @@ const char* FindFolded(const char* p, const char* text) {
 // First occurrence of text at a character start of the zero-terminated piece
 // at p (text is not empty).
 const char* FindAtCharStart(const char* p, const char* text, int textLength) {
-    for (; *p; p = CharNextA(p)) {
+    bool singleFirst = IsSevenBitChar(*text);
+    while (*p) {
+        if (singleFirst) {
+            while (IsSevenBitChar(*p) && *p != *text) ++p;
+            if (!*p) return nullptr;
+        }
         if (*p == *text && strncmp(p, text, static_cast<size_t>(textLength)) == 0) return p;
+        p = NextCharStart(p);
     }
     return nullptr;
 }
@@ -143,6 +159,16 @@ void CopyReplaced(const char* chars, int length, const ReplaceTexts& texts, char
 CMsString::CMsString() : m_chars(EmptyChars()) {}
 
 CMsString::CMsString(const CMsString& source) : m_chars(EmptyChars()) { CopyFrom(source); }
+
+CMsString::CMsString(CMsString&& source) noexcept : m_chars(EmptyChars()) {
+    // A block that is never shared stays with its string and is copied.
+    if (source.Data()->refs < 0) {
+        CopyFrom(source);
+        return;
+    }
+    m_chars = source.m_chars;
+    source.m_chars = EmptyChars();
+}
 
 CMsString::CMsString(const char* text) : m_chars(EmptyChars()) {
     if (text && reinterpret_cast<uintptr_t>(text) < 65536) {
@@ -238,6 +264,15 @@ CMsString& CMsString::operator=(const CMsString& source) {
     return *this;
 }
 
+CMsString& CMsString::operator=(CMsString&& source) noexcept {
+    bool neverShared = (Data()->refs < 0 && !IsSentinel()) || source.Data()->refs < 0;
+    if (m_chars == source.m_chars || neverShared) return *this = source;
+    Release();
+    m_chars = source.m_chars;
+    source.m_chars = EmptyChars();
+    return *this;
+}
+
 CMsString& CMsString::operator=(const char* text) {
     AssignBytes(text, lstrlenA(text));
     return *this;
@@ -288,7 +323,7 @@ int CMsString::CompareNoCase(const char* text) const { return lstrcmpiA(m_chars,
 
 int CMsString::Find(char ch) const {
     if (ch == 0) return GetLength();
-    for (const char* p = m_chars; *p; p = CharNextA(p)) {
+    for (const char* p = m_chars; *p; p = NextCharStart(p)) {
         if (*p == ch) return static_cast<int>(p - m_chars);
     }
     return -1;
@@ -351,7 +386,7 @@ CMsString& CMsString::DeleteLeft(int count) {
 template <typename Matches>
 void CMsString::TrimLeftWhile(Matches matches) {
     const char* p = m_chars;
-    while (*p && matches(p)) p = CharNextA(p);
+    while (*p && matches(p)) p = NextCharStart(p);
     int skipped = static_cast<int>(p - m_chars);
     if (skipped == 0 || !Detach()) return;
     int length = GetLength() - skipped;
@@ -369,7 +404,7 @@ void CMsString::TrimRightWhile(Matches matches) {
         while (start > 0 && matches(m_chars + start - 1)) --start;
         if (start < end) run = m_chars + start;
     } else {
-        for (const char* p = m_chars; *p; p = CharNextA(p)) {
+        for (const char* p = m_chars; *p; p = NextCharStart(p)) {
             if (!matches(p))
                 run = nullptr;
             else if (!run)

@@ -26,12 +26,16 @@ class CMsString {
 public:
     CMsString();
     CMsString(const CMsString& source);
+    // Takes over the source's reference, which leaves the source empty: no
+    // count changes hands.
+    CMsString(CMsString&& source) noexcept;
     // Copies the text. A non-null value below 65536 is a string resource
     // identifier (MAKEINTRESOURCEA) and is loaded instead.
     CMsString(const char* text);
     ~CMsString();
 
     CMsString& operator=(const CMsString& source);
+    CMsString& operator=(CMsString&& source) noexcept;
     CMsString& operator=(const char* text);
     CMsString& operator+=(const char* text);
     CMsString& operator+=(char ch);
