@@ -36,7 +36,7 @@ echo
 tools/wine-run.sh build/bench-win64/mirel_bench.exe "Z:$root/build/bench-win64/MirelDialog.dll" \
   "Z:$root/examples/offer.txt" "$repeats" 2> >(grep -v '^X connection' >&2)
 build/native-bench/mirel_parse_bench examples/offer.txt "$repeats"
-echo "| DLL (MinSizeRel, stripped, static runtime) | bytes |"
+echo "| DLL (MinSizeRel, stripped, no C++ runtime) | bytes |"
 echo "|---|---:|"
 echo "| 32-bit (i686), shipped | $(stat -c %s build/bench-win32/MirelDialog.dll) |"
 echo "| 64-bit (x86_64) | $(stat -c %s build/bench-win64/MirelDialog.dll) |"
