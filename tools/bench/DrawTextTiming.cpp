@@ -1,5 +1,6 @@
 #include "tools/bench/DrawTextTiming.h"
 
+#include "tools/bench/BenchWindow.h"
 #include "tools/bench/Stopwatch.h"
 
 namespace {
@@ -7,15 +8,9 @@ const char CLASS_NAME[] = "MirelBenchDrawText";
 const int WINDOW_HEIGHT = 2400;
 }  // namespace
 
-DrawTextTiming::DrawTextTiming(int textWidth) : window(nullptr), width(textWidth), height(0) {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = CLASS_NAME;
-    RegisterClassA(&windowClass);
-    window = CreateWindowExA(0, CLASS_NAME, "DrawTextA", WS_POPUP | WS_VISIBLE, 0, 0, width,
-                             WINDOW_HEIGHT, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+DrawTextTiming::DrawTextTiming(int textWidth)
+    : window(CreateBenchWindow(CLASS_NAME, "DrawTextA", textWidth, WINDOW_HEIGHT)), width(textWidth),
+      height(0) {
     UpdateWindow(window);
 }
 

@@ -1,6 +1,7 @@
 #include "tools/bench/HtmlTiming.h"
 
 #include "html/CHaleSimpleHtmlCtrl.h"
+#include "tools/bench/BenchWindow.h"
 #include "tools/bench/Stopwatch.h"
 #include "util/ModuleInstance.h"
 #include "window/DcScopes.h"
@@ -13,17 +14,8 @@ const int HOST_HEIGHT = 600;
 // A visible top-level window; destroyed with the object.
 class HostWindow {
 public:
-    explicit HostWindow(int width) {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        windowClass.lpszClassName = HOST_CLASS;
-        RegisterClassA(&windowClass);
-        window = CreateWindowExA(0, HOST_CLASS, "bench", WS_POPUP | WS_VISIBLE, 0, 0, width + 20,
-                                 HOST_HEIGHT + 20, nullptr, nullptr, GetModuleHandleA(nullptr),
-                                 nullptr);
-    }
+    explicit HostWindow(int width)
+        : window(CreateBenchWindow(HOST_CLASS, "bench", width + 20, HOST_HEIGHT + 20)) {}
     ~HostWindow() {
         if (window) DestroyWindow(window);
     }
