@@ -5,6 +5,8 @@
 #include <climits>
 #include <cstring>
 
+#include "util/AsciiCase.h"
+
 namespace {
 
 struct AttribName {
@@ -25,8 +27,6 @@ const AttribName kAttribNames[] = {
 };
 
 const int kAttribNameCount = static_cast<int>(sizeof kAttribNames / sizeof kAttribNames[0]);
-
-char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool EqualsAsciiNoCase(const char* a, const char* b) {
     for (; *a && *b; ++a, ++b) {

@@ -3,11 +3,11 @@
 
 #include <new>
 
+#include "util/AsciiCase.h"
+
 namespace {
 
 bool IsLineOrTab(char c) { return c == '\t' || c == '\r' || c == '\n'; }
-
-char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Copies one character (one or two bytes) and returns the next source position.
 // A byte below 0x80 is never the first of two.
