@@ -1,0 +1,205 @@
+#include "html/HtmlAccessible.h"
+
+#include <new>
+
+#include "html/AccessibilityApi.h"
+#include "html/CHaleSimpleHtmlCtrl.h"
+
+namespace {
+// Defined here: the import library's IID_IAccessible is not data.
+const IID kIidAccessible = {0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+const IID kIidDispatch = {0x00020400, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+const IID kIidUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+const char kDefaultAction[] = "Click";
+
+enum Property { PROPERTY_NAME, PROPERTY_VALUE, PROPERTY_ACTION, PROPERTY_ROLE, PROPERTY_STATE };
+
+HRESULT SetNumber(VARIANT* result, LONG value) {
+    if (!result) return E_POINTER;
+    result->vt = VT_I4;
+    result->lVal = value;
+    return S_OK;
+}
+
+HRESULT SetEmpty(VARIANT* result) {
+    if (!result) return E_POINTER;
+    result->vt = VT_EMPTY;
+    return S_FALSE;
+}
+
+HRESULT NotSupported(BSTR* text) {
+    if (text) *text = nullptr;
+    return DISP_E_MEMBERNOTFOUND;
+}
+
+HRESULT SetText(BSTR* result, const char* text) {
+    if (!result) return E_POINTER;
+    const AccessibilityApi* api = GetAccessibilityApi();
+    *result = api ? NewBstr(*api, text, lstrlenA(text)) : nullptr;
+    return *result ? S_OK : E_OUTOFMEMORY;
+}
+}  // namespace
+
+CHtmlAccessible::CHtmlAccessible(CHaleSimpleHtmlCtrl* owner) : control(owner), references(1) {}
+
+CHtmlAccessible* CHtmlAccessible::Create(CHaleSimpleHtmlCtrl* control) {
+    return new (std::nothrow) CHtmlAccessible(control);
+}
+
+void CHtmlAccessible::Disconnect() { control = nullptr; }
+
+HRESULT CHtmlAccessible::QueryInterface(REFIID iid, void** object) {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (!IsEqualIID(iid, kIidAccessible) && !IsEqualIID(iid, kIidDispatch) && !IsEqualIID(iid, kIidUnknown))
+        return E_NOINTERFACE;
+    *object = this;
+    AddRef();
+    return S_OK;
+}
+
+ULONG CHtmlAccessible::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&references)); }
+
+ULONG CHtmlAccessible::Release() {
+    LONG left = InterlockedDecrement(&references);
+    if (left == 0) delete this;
+    return static_cast<ULONG>(left);
+}
+
+HRESULT CHtmlAccessible::GetTypeInfoCount(UINT* count) {
+    if (count) *count = 0;
+    return E_NOTIMPL;
+}
+HRESULT CHtmlAccessible::GetTypeInfo(UINT, LCID, ITypeInfo**) { return E_NOTIMPL; }
+HRESULT CHtmlAccessible::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) { return E_NOTIMPL; }
+HRESULT CHtmlAccessible::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) {
+    return E_NOTIMPL;
+}
+
+HRESULT CHtmlAccessible::Resolve(const ChildId& id, int& link) const {
+    if (!control || !control->hwnd) return E_FAIL;
+    if (id.vt != VT_I4) return E_INVALIDARG;
+    link = id.lVal - 1;
+    if (id.lVal == CHILDID_SELF) return S_OK;
+    return id.lVal > 0 && id.lVal <= control->LinkCount() ? S_OK : E_INVALIDARG;
+}
+
+HRESULT CHtmlAccessible::Get(const ChildId& id, int property, BSTR* text, VARIANT* number) const {
+    if (!text && !number) return E_POINTER;
+    if (text) *text = nullptr;
+    if (number) number->vt = VT_EMPTY;
+    int link;
+    HRESULT resolved = Resolve(id, link);
+    if (FAILED(resolved)) return resolved;
+    CHtmlElement* anchor = link < 0 ? nullptr : control->LinkAnchorAt(link);
+    switch (property) {
+    case PROPERTY_NAME:
+        return SetText(text, CHaleSimpleHtmlCtrl::ReadableText(anchor ? anchor->linkMembers : control->elements));
+    case PROPERTY_VALUE:
+        return anchor ? SetText(text, anchor->GetAttrib("href")) : S_FALSE;
+    case PROPERTY_ACTION:
+        return anchor ? SetText(text, kDefaultAction) : S_FALSE;
+    case PROPERTY_ROLE:
+        return SetNumber(number, anchor ? ROLE_SYSTEM_LINK : ROLE_SYSTEM_STATICTEXT);
+    default:
+        return SetNumber(number, anchor ? LinkState(link, anchor) : STATE_SYSTEM_READONLY);
+    }
+}
+
+LONG CHtmlAccessible::LinkState(int link, const CHtmlElement* anchor) const {
+    LONG flags = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_LINKED;
+    // A visited link is drawn in its own colour.
+    if (!anchor->GetAttrib("linkcolor").IsEmpty()) flags |= STATE_SYSTEM_TRAVERSED;
+    if (GetFocus() == control->hwnd && control->FocusedLink() == link) flags |= STATE_SYSTEM_FOCUSED;
+    return flags;
+}
+
+HRESULT CHtmlAccessible::get_accParent(IDispatch** parent) {
+    if (!parent) return E_POINTER;
+    *parent = nullptr;
+    const AccessibilityApi* api = GetAccessibilityApi();
+    if (!control || !control->hwnd || !api) return E_FAIL;
+    return api->createStdAccessibleObject(control->hwnd, OBJID_WINDOW, kIidDispatch,
+                                          reinterpret_cast<void**>(parent));
+}
+
+HRESULT CHtmlAccessible::get_accChildCount(LONG* count) {
+    if (!count) return E_POINTER;
+    if (!control || !control->hwnd) return E_FAIL;
+    *count = control->LinkCount();
+    return S_OK;
+}
+
+// The links are simple elements, not objects of their own.
+HRESULT CHtmlAccessible::get_accChild(ChildId id, IDispatch** child) {
+    if (!child) return E_POINTER;
+    *child = nullptr;
+    int link;
+    HRESULT resolved = Resolve(id, link);
+    if (FAILED(resolved)) return resolved;
+    return link < 0 ? E_INVALIDARG : S_FALSE;
+}
+
+HRESULT CHtmlAccessible::get_accName(ChildId id, BSTR* name) { return Get(id, PROPERTY_NAME, name, nullptr); }
+HRESULT CHtmlAccessible::get_accValue(ChildId id, BSTR* value) { return Get(id, PROPERTY_VALUE, value, nullptr); }
+HRESULT CHtmlAccessible::get_accDefaultAction(ChildId id, BSTR* action) {
+    return Get(id, PROPERTY_ACTION, action, nullptr);
+}
+HRESULT CHtmlAccessible::get_accRole(ChildId id, VARIANT* role) { return Get(id, PROPERTY_ROLE, nullptr, role); }
+HRESULT CHtmlAccessible::get_accState(ChildId id, VARIANT* state) { return Get(id, PROPERTY_STATE, nullptr, state); }
+
+HRESULT CHtmlAccessible::get_accDescription(ChildId, BSTR* text) { return NotSupported(text); }
+HRESULT CHtmlAccessible::get_accHelp(ChildId, BSTR* text) { return NotSupported(text); }
+HRESULT CHtmlAccessible::get_accKeyboardShortcut(ChildId, BSTR* text) { return NotSupported(text); }
+HRESULT CHtmlAccessible::get_accHelpTopic(BSTR* file, ChildId, LONG*) { return NotSupported(file); }
+HRESULT CHtmlAccessible::get_accSelection(VARIANT*) { return DISP_E_MEMBERNOTFOUND; }
+HRESULT CHtmlAccessible::accSelect(LONG, ChildId) { return DISP_E_MEMBERNOTFOUND; }
+HRESULT CHtmlAccessible::accNavigate(LONG, ChildId, VARIANT*) { return DISP_E_MEMBERNOTFOUND; }
+HRESULT CHtmlAccessible::put_accName(ChildId, BSTR) { return E_NOTIMPL; }
+HRESULT CHtmlAccessible::put_accValue(ChildId, BSTR) { return E_NOTIMPL; }
+
+HRESULT CHtmlAccessible::get_accFocus(VARIANT* id) {
+    if (!control || !control->hwnd) return E_FAIL;
+    if (GetFocus() != control->hwnd) return SetEmpty(id);
+    return SetNumber(id, control->FocusedLink() + 1);
+}
+
+HRESULT CHtmlAccessible::accLocation(LONG* left, LONG* top, LONG* width, LONG* height, ChildId id) {
+    int link;
+    HRESULT resolved = Resolve(id, link);
+    if (FAILED(resolved)) return resolved;
+    if (!left || !top || !width || !height) return E_POINTER;
+    RECT box;
+    if (link < 0) {
+        GetWindowRect(control->hwnd, &box);
+    } else {
+        box = control->LinkBounds(link);
+        MapWindowPoints(control->hwnd, nullptr, reinterpret_cast<POINT*>(&box), 2);
+    }
+    *left = box.left;
+    *top = box.top;
+    *width = box.right - box.left;
+    *height = box.bottom - box.top;
+    return S_OK;
+}
+
+HRESULT CHtmlAccessible::accHitTest(LONG x, LONG y, VARIANT* id) {
+    if (!control || !control->hwnd) return E_FAIL;
+    POINT point = {x, y};
+    RECT client;
+    ScreenToClient(control->hwnd, &point);
+    GetClientRect(control->hwnd, &client);
+    if (!PtInRect(&client, point)) return SetEmpty(id);
+    CHtmlElement* element = control->ElementAtPoint(point);
+    return SetNumber(id, element ? control->LinkIndexOf(element) + 1 : CHILDID_SELF);
+}
+
+// A click may start a browser and wait for it: the control does it once the
+// client's call has returned.
+HRESULT CHtmlAccessible::accDoDefaultAction(ChildId id) {
+    int link;
+    HRESULT resolved = Resolve(id, link);
+    if (FAILED(resolved)) return resolved;
+    if (link < 0) return DISP_E_MEMBERNOTFOUND;
+    return PostMessageA(control->hwnd, HTML_MSG_ACTIVATE_LINK, static_cast<WPARAM>(link), 0) ? S_OK : E_FAIL;
+}

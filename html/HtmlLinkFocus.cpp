@@ -1,0 +1,220 @@
+// Links by number, for the keyboard and for accessibility clients: Tab and
+// Shift+Tab walk the links and then leave the control, Enter and Space open
+// the focused link as a click does, the focused link wears a focus rectangle,
+// and WM_GETOBJECT hands out the control's accessible object. The focused
+// link and the object are kept as window properties: the control's fields
+// are fixed by the public header.
+#include "html/AccessibilityApi.h"
+#include "html/CHaleSimpleHtmlCtrl.h"
+#include "html/HtmlAccessible.h"
+#include "window/DcScopes.h"
+
+namespace {
+const char kFocusProperty[] = "MirelHtmlLinkFocus";        // link number + 1
+const char kAccessibleProperty[] = "MirelHtmlAccessible";  // holds one reference
+const IID kIidAccessible = {0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+
+bool IsLink(const CHtmlElement* element) {
+    return element && element->kind == HEK_A && element->isOpen && element->linkMembers.count > 0;
+}
+
+bool IsPlaced(const CHtmlElement* element) {
+    return element && element->IsContent() && element->x >= 0 && element->y >= 0;
+}
+
+bool ShiftDown() { return GetKeyState(VK_SHIFT) < 0; }
+}  // namespace
+
+int CHaleSimpleHtmlCtrl::LinkCount() const {
+    int count = 0;
+    for (int i = 0; i < elements.count; ++i)
+        if (IsLink(GetElement(i))) ++count;
+    return count;
+}
+
+CHtmlElement* CHaleSimpleHtmlCtrl::LinkAnchorAt(int link) const {
+    for (int i = 0; i < elements.count; ++i) {
+        CHtmlElement* element = GetElement(i);
+        if (IsLink(element) && link-- == 0) return element;
+    }
+    return nullptr;
+}
+
+int CHaleSimpleHtmlCtrl::LinkIndexOf(CHtmlElement* element) const {
+    CHtmlElement* anchor = LinkAnchorOf(element);
+    if (!IsLink(anchor)) return -1;
+    int link = 0;
+    for (int i = 0; i < elements.count && GetElement(i) != anchor; ++i)
+        if (IsLink(GetElement(i))) ++link;
+    return link;
+}
+
+RECT CHaleSimpleHtmlCtrl::LinkBounds(int link) const {
+    RECT bounds = {0, 0, 0, 0};
+    CHtmlElement* anchor = LinkAnchorAt(link);
+    if (!anchor) return bounds;
+    int shift = -GetScrollPos(hwnd, SB_VERT);
+    for (int i = 0; i < anchor->linkMembers.count; ++i) {
+        CHtmlElement* member = anchor->linkMembers.GetAt(i);
+        if (!IsPlaced(member)) continue;
+        RECT box = ElementBox(member, shift);
+        UnionRect(&bounds, &bounds, &box);
+    }
+    return bounds;
+}
+
+CMsString CHaleSimpleHtmlCtrl::ReadableText(const CHtmlElementList& list) {
+    CMsString text;
+    bool blank = false;
+    for (int i = 0; i < list.count; ++i) {
+        const CHtmlElement* element = list.GetAt(i);
+        if (!element || (element->kind != HEK_TEXT && element->kind != HEK_SPACE && element->kind != HEK_BR))
+            continue;
+        CMsString word = element->GetAttrib("value");
+        // Spaces, breaks and &nbsp; (a word that is one blank) read as one blank.
+        if (element->kind != HEK_TEXT || word.IsEmpty() || word[0] == ' ') {
+            blank = true;
+            continue;
+        }
+        if (blank && !text.IsEmpty()) text += ' ';
+        blank = false;
+        text += word;
+    }
+    return text;
+}
+
+void CHaleSimpleHtmlCtrl::ActivateLinkAt(int link) {
+    CHtmlElement* anchor = LinkAnchorAt(link);
+    if (anchor) ActivateLink(anchor);
+}
+
+int CHaleSimpleHtmlCtrl::FocusedLink() const {
+    return static_cast<int>(reinterpret_cast<INT_PTR>(GetPropA(hwnd, kFocusProperty))) - 1;
+}
+
+void CHaleSimpleHtmlCtrl::InvalidateLink(int link) {
+    RECT bounds = LinkBounds(link);
+    InvalidateRect(hwnd, &bounds, FALSE);
+}
+
+void CHaleSimpleHtmlCtrl::FocusLink(int link) {
+    InvalidateLink(FocusedLink());
+    SetPropA(hwnd, kFocusProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(link + 1)));
+    InvalidateLink(link);
+    if (GetFocus() == hwnd) NotifyChildFocus(hwnd, link + 1);
+}
+
+void CHaleSimpleHtmlCtrl::ResetLinkFocus() {
+    if (!hwnd) return;
+    RemovePropA(hwnd, kFocusProperty);
+    int links = LinkCount();
+    LONG style = GetWindowLongA(hwnd, GWL_STYLE);
+    LONG wanted = links > 0 ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP);
+    if (wanted != style) SetWindowLongA(hwnd, GWL_STYLE, wanted);
+    if (links > 0 && GetFocus() == hwnd) FocusLink(0);
+}
+
+// Tab is wanted while there is a link to go to, Enter while a link has the focus.
+LRESULT CHaleSimpleHtmlCtrl::OnGetDlgCode(const MSG* message) const {
+    if (!message || message->message != WM_KEYDOWN) return 0;
+    int focused = FocusedLink();
+    if (focused < 0) return 0;
+    if (message->wParam == VK_RETURN) return DLGC_WANTMESSAGE;
+    if (message->wParam != VK_TAB) return 0;
+    int next = ShiftDown() ? focused - 1 : focused + 1;
+    return next >= 0 && next < LinkCount() ? DLGC_WANTTAB : 0;
+}
+
+bool CHaleSimpleHtmlCtrl::OnKeyDown(WPARAM key) {
+    int focused = FocusedLink();
+    if (focused < 0) return false;
+    if (key == VK_RETURN || key == VK_SPACE) {
+        ActivateLink(LinkAnchorAt(focused));
+        return true;
+    }
+    if (key != VK_TAB) return false;
+    int next = ShiftDown() ? focused - 1 : focused + 1;
+    if (next >= 0 && next < LinkCount()) FocusLink(next);
+    return true;
+}
+
+// Coming in with Shift+Tab lands on the last link, any other way on the first.
+void CHaleSimpleHtmlCtrl::OnFocusChange(bool gained) {
+    int links = LinkCount();
+    if (links == 0) return;
+    if (!gained) {
+        InvalidateLink(FocusedLink());
+        return;
+    }
+    FocusLink(ShiftDown() ? links - 1 : 0);
+}
+
+// The focus rectangle is drawn by inverting, so the paint that touches it
+// repaints all of it first.
+LRESULT CHaleSimpleHtmlCtrl::PaintWithLinkFocus() {
+    int link = GetFocus() == hwnd ? FocusedLink() : -1;
+    RECT bounds = LinkBounds(link);
+    RECT update;
+    bool touched = link >= 0 && GetUpdateRect(hwnd, &update, FALSE) && IntersectRect(&update, &update, &bounds);
+    if (touched) InvalidateRect(hwnd, &bounds, FALSE);
+    LRESULT result = OnPaint();
+    if (touched) {
+        ClientDcScope dc(this);
+        DrawFocusRect(dc.OutputDc(), &bounds);
+    }
+    return result;
+}
+
+LRESULT CHaleSimpleHtmlCtrl::OnGetObject(WPARAM wParam, LPARAM lParam) {
+    const AccessibilityApi* api = nullptr;
+    if (static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT)) api = GetAccessibilityApi();
+    if (!api) return WindowBase::WindowProc(WM_GETOBJECT, wParam, lParam);
+    CHtmlAccessible* object = static_cast<CHtmlAccessible*>(GetPropA(hwnd, kAccessibleProperty));
+    if (!object) {
+        object = CHtmlAccessible::Create(this);
+        if (!object) return WindowBase::WindowProc(WM_GETOBJECT, wParam, lParam);
+        if (!SetPropA(hwnd, kAccessibleProperty, object)) {
+            object->Release();
+            return WindowBase::WindowProc(WM_GETOBJECT, wParam, lParam);
+        }
+        PinOwnModule();
+    }
+    LRESULT result = api->lresultFromObject(kIidAccessible, wParam, object->Interface());
+    if (FAILED(result)) return WindowBase::WindowProc(WM_GETOBJECT, wParam, lParam);
+    return result;
+}
+
+// Clients may keep their references: the object is cut off from the control
+// and from the system's proxies, and only the window's own reference goes.
+void CHaleSimpleHtmlCtrl::ReleaseAccessible() {
+    RemovePropA(hwnd, kFocusProperty);
+    CHtmlAccessible* object = static_cast<CHtmlAccessible*>(RemovePropA(hwnd, kAccessibleProperty));
+    if (!object) return;
+    object->Disconnect();
+    const AccessibilityApi* api = GetAccessibilityApi();
+    if (api) api->coDisconnectObject(object->Interface(), 0);
+    object->Release();
+}
+
+LRESULT CHaleSimpleHtmlCtrl::OnKeyboardOrAccess(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_GETDLGCODE:
+        return OnGetDlgCode(reinterpret_cast<const MSG*>(lParam));
+    case WM_KEYDOWN:
+        if (OnKeyDown(wParam)) return 0;
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        OnFocusChange(message == WM_SETFOCUS);
+        return 0;
+    case WM_GETOBJECT:
+        return OnGetObject(wParam, lParam);
+    case HTML_MSG_ACTIVATE_LINK:
+        ActivateLinkAt(static_cast<int>(wParam));
+        return 0;
+    case WM_NCDESTROY:
+        ReleaseAccessible();
+        break;
+    }
+    return WindowBase::WindowProc(message, wParam, lParam);
+}
