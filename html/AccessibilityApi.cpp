@@ -2,6 +2,8 @@
 
 #include "util/ModuleInstance.h"
 
+const IID IID_IACCESSIBLE_DATA = {0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+
 namespace {
 AccessibilityApi api;
 bool apiTried;

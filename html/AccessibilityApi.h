@@ -14,6 +14,9 @@ struct AccessibilityApi {
     HRESULT(WINAPI* coDisconnectObject)(LPUNKNOWN object, DWORD reserved);
 };
 
+// IID_IAccessible as data: the import library's symbol of that name is not.
+extern const IID IID_IACCESSIBLE_DATA;
+
 // The functions, or null when one of them cannot be found.
 const AccessibilityApi* GetAccessibilityApi();
 

@@ -13,6 +13,7 @@
 #include "util/StringList.h"
 #include "window/WindowBase.h"
 
+class CHtmlAccessible;
 class CHtmlFormatStack;
 class DeviceContext;
 
@@ -136,12 +137,15 @@ public:
     void FocusLink(int link);
     // After a document change: no focused link, and a tab stop only with links.
     void ResetLinkFocus();
+    // The link that Tab (Shift+Tab with Shift down) goes to, or -1.
+    int TabTarget() const;
     LRESULT OnGetDlgCode(const MSG* message) const;
     // True when the key was the control's.
     bool OnKeyDown(WPARAM key);
     void OnFocusChange(bool gained);
     LRESULT PaintWithLinkFocus();
     void InvalidateLink(int link);
+    CHtmlAccessible* AccessibleObject();
     LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
     void ReleaseAccessible();
     // These messages, then the base handling.

@@ -6,8 +6,6 @@
 #include "html/CHaleSimpleHtmlCtrl.h"
 
 namespace {
-// Defined here: the import library's IID_IAccessible is not data.
-const IID kIidAccessible = {0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
 const IID kIidDispatch = {0x00020400, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 const IID kIidUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 const char kDefaultAction[] = "Click";
@@ -27,10 +25,6 @@ HRESULT SetEmpty(VARIANT* result) {
     return S_FALSE;
 }
 
-HRESULT NotSupported(BSTR* text) {
-    if (text) *text = nullptr;
-    return DISP_E_MEMBERNOTFOUND;
-}
 
 HRESULT SetText(BSTR* result, const char* text) {
     if (!result) return E_POINTER;
@@ -51,7 +45,7 @@ void CHtmlAccessible::Disconnect() { control = nullptr; }
 HRESULT CHtmlAccessible::QueryInterface(REFIID iid, void** object) {
     if (!object) return E_POINTER;
     *object = nullptr;
-    if (!IsEqualIID(iid, kIidAccessible) && !IsEqualIID(iid, kIidDispatch) && !IsEqualIID(iid, kIidUnknown))
+    if (!IsEqualIID(iid, IID_IACCESSIBLE_DATA) && !IsEqualIID(iid, kIidDispatch) && !IsEqualIID(iid, kIidUnknown))
         return E_NOINTERFACE;
     *object = this;
     AddRef();
@@ -66,10 +60,7 @@ ULONG CHtmlAccessible::Release() {
     return static_cast<ULONG>(left);
 }
 
-HRESULT CHtmlAccessible::GetTypeInfoCount(UINT* count) {
-    if (count) *count = 0;
-    return E_NOTIMPL;
-}
+HRESULT CHtmlAccessible::GetTypeInfoCount(UINT*) { return E_NOTIMPL; }
 HRESULT CHtmlAccessible::GetTypeInfo(UINT, LCID, ITypeInfo**) { return E_NOTIMPL; }
 HRESULT CHtmlAccessible::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) { return E_NOTIMPL; }
 HRESULT CHtmlAccessible::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) {
@@ -148,10 +139,11 @@ HRESULT CHtmlAccessible::get_accDefaultAction(ChildId id, BSTR* action) {
 HRESULT CHtmlAccessible::get_accRole(ChildId id, VARIANT* role) { return Get(id, PROPERTY_ROLE, nullptr, role); }
 HRESULT CHtmlAccessible::get_accState(ChildId id, VARIANT* state) { return Get(id, PROPERTY_STATE, nullptr, state); }
 
-HRESULT CHtmlAccessible::get_accDescription(ChildId, BSTR* text) { return NotSupported(text); }
-HRESULT CHtmlAccessible::get_accHelp(ChildId, BSTR* text) { return NotSupported(text); }
-HRESULT CHtmlAccessible::get_accKeyboardShortcut(ChildId, BSTR* text) { return NotSupported(text); }
-HRESULT CHtmlAccessible::get_accHelpTopic(BSTR* file, ChildId, LONG*) { return NotSupported(file); }
+// Neither the text nor its links have these.
+HRESULT CHtmlAccessible::get_accDescription(ChildId, BSTR*) { return DISP_E_MEMBERNOTFOUND; }
+HRESULT CHtmlAccessible::get_accHelp(ChildId, BSTR*) { return DISP_E_MEMBERNOTFOUND; }
+HRESULT CHtmlAccessible::get_accKeyboardShortcut(ChildId, BSTR*) { return DISP_E_MEMBERNOTFOUND; }
+HRESULT CHtmlAccessible::get_accHelpTopic(BSTR*, ChildId, LONG*) { return DISP_E_MEMBERNOTFOUND; }
 HRESULT CHtmlAccessible::get_accSelection(VARIANT*) { return DISP_E_MEMBERNOTFOUND; }
 HRESULT CHtmlAccessible::accSelect(LONG, ChildId) { return DISP_E_MEMBERNOTFOUND; }
 HRESULT CHtmlAccessible::accNavigate(LONG, ChildId, VARIANT*) { return DISP_E_MEMBERNOTFOUND; }
@@ -169,13 +161,9 @@ HRESULT CHtmlAccessible::accLocation(LONG* left, LONG* top, LONG* width, LONG* h
     HRESULT resolved = Resolve(id, link);
     if (FAILED(resolved)) return resolved;
     if (!left || !top || !width || !height) return E_POINTER;
-    RECT box;
-    if (link < 0) {
-        GetWindowRect(control->hwnd, &box);
-    } else {
-        box = control->LinkBounds(link);
-        MapWindowPoints(control->hwnd, nullptr, reinterpret_cast<POINT*>(&box), 2);
-    }
+    RECT box = control->LinkBounds(link);
+    MapWindowPoints(control->hwnd, nullptr, reinterpret_cast<POINT*>(&box), 2);
+    if (link < 0) GetWindowRect(control->hwnd, &box);
     *left = box.left;
     *top = box.top;
     *width = box.right - box.left;

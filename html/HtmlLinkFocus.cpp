@@ -12,7 +12,6 @@
 namespace {
 const char kFocusProperty[] = "MirelHtmlLinkFocus";        // link number + 1
 const char kAccessibleProperty[] = "MirelHtmlAccessible";  // holds one reference
-const IID kIidAccessible = {0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
 
 bool IsLink(const CHtmlElement* element) {
     return element && element->kind == HEK_A && element->isOpen && element->linkMembers.count > 0;
@@ -114,28 +113,26 @@ void CHaleSimpleHtmlCtrl::ResetLinkFocus() {
     if (links > 0 && GetFocus() == hwnd) FocusLink(0);
 }
 
+int CHaleSimpleHtmlCtrl::TabTarget() const {
+    int focused = FocusedLink();
+    if (focused < 0) return -1;
+    int next = ShiftDown() ? focused - 1 : focused + 1;
+    return next < LinkCount() ? next : -1;
+}
+
 // Tab is wanted while there is a link to go to, Enter while a link has the focus.
 LRESULT CHaleSimpleHtmlCtrl::OnGetDlgCode(const MSG* message) const {
     if (!message || message->message != WM_KEYDOWN) return 0;
-    int focused = FocusedLink();
-    if (focused < 0) return 0;
-    if (message->wParam == VK_RETURN) return DLGC_WANTMESSAGE;
-    if (message->wParam != VK_TAB) return 0;
-    int next = ShiftDown() ? focused - 1 : focused + 1;
-    return next >= 0 && next < LinkCount() ? DLGC_WANTTAB : 0;
+    if (message->wParam == VK_TAB) return TabTarget() >= 0 ? DLGC_WANTTAB : 0;
+    return message->wParam == VK_RETURN && FocusedLink() >= 0 ? DLGC_WANTMESSAGE : 0;
 }
 
 bool CHaleSimpleHtmlCtrl::OnKeyDown(WPARAM key) {
     int focused = FocusedLink();
     if (focused < 0) return false;
-    if (key == VK_RETURN || key == VK_SPACE) {
-        ActivateLink(LinkAnchorAt(focused));
-        return true;
-    }
-    if (key != VK_TAB) return false;
-    int next = ShiftDown() ? focused - 1 : focused + 1;
-    if (next >= 0 && next < LinkCount()) FocusLink(next);
-    return true;
+    if (key == VK_RETURN || key == VK_SPACE) ActivateLinkAt(focused);
+    if (key == VK_TAB && TabTarget() >= 0) FocusLink(TabTarget());
+    return key == VK_RETURN || key == VK_SPACE || key == VK_TAB;
 }
 
 // Coming in with Shift+Tab lands on the last link, any other way on the first.
@@ -165,23 +162,25 @@ LRESULT CHaleSimpleHtmlCtrl::PaintWithLinkFocus() {
     return result;
 }
 
+// The window's object, made on the first request; null when it cannot be.
+CHtmlAccessible* CHaleSimpleHtmlCtrl::AccessibleObject() {
+    CHtmlAccessible* object = static_cast<CHtmlAccessible*>(GetPropA(hwnd, kAccessibleProperty));
+    if (object) return object;
+    object = CHtmlAccessible::Create(this);
+    if (object && !SetPropA(hwnd, kAccessibleProperty, object)) {
+        object->Release();
+        return nullptr;
+    }
+    PinOwnModule();
+    return object;
+}
+
 LRESULT CHaleSimpleHtmlCtrl::OnGetObject(WPARAM wParam, LPARAM lParam) {
     const AccessibilityApi* api = nullptr;
     if (static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT)) api = GetAccessibilityApi();
-    if (!api) return WindowBase::WindowProc(WM_GETOBJECT, wParam, lParam);
-    CHtmlAccessible* object = static_cast<CHtmlAccessible*>(GetPropA(hwnd, kAccessibleProperty));
-    if (!object) {
-        object = CHtmlAccessible::Create(this);
-        if (!object) return WindowBase::WindowProc(WM_GETOBJECT, wParam, lParam);
-        if (!SetPropA(hwnd, kAccessibleProperty, object)) {
-            object->Release();
-            return WindowBase::WindowProc(WM_GETOBJECT, wParam, lParam);
-        }
-        PinOwnModule();
-    }
-    LRESULT result = api->lresultFromObject(kIidAccessible, wParam, object->Interface());
-    if (FAILED(result)) return WindowBase::WindowProc(WM_GETOBJECT, wParam, lParam);
-    return result;
+    CHtmlAccessible* object = api ? AccessibleObject() : nullptr;
+    LRESULT result = object ? api->lresultFromObject(IID_IACCESSIBLE_DATA, wParam, object->Interface()) : E_FAIL;
+    return SUCCEEDED(result) ? result : WindowBase::WindowProc(WM_GETOBJECT, wParam, lParam);
 }
 
 // Clients may keep their references: the object is cut off from the control
