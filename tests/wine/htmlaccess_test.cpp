@@ -363,6 +363,57 @@ TEST_F(HtmlAccess, TheObjectAnswersEFailOnceTheDialogIsGone) {
     EXPECT_EQ(object->Release(), 0u) << "the window let go of its reference";
 }
 
+// The example offer as a reader meets it; the readout is printed.
+TEST(HtmlAccessExample, TheOfferReadsWithoutMarkupAndTabReachesBothLinks) {
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    std::string path = std::string("Z:") + MIREL_EXAMPLE_OFFER;
+    for (char& c : path) c = c == '/' ? '\\' : c;
+    ConsentDialog dialog;
+    dialog.SetParameters(path.c_str());
+    HWND window = dialog.CreateModeless(FALSE);
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+    Pump(window);
+    std::vector<std::string> names;
+    for (CHaleSimpleHtmlCtrl* control : {&dialog.messageCtrl, &dialog.disclaimerCtrl}) {
+        IAccessible* object = nullptr;
+        ASSERT_EQ(AccessibleObjectFromWindow(control->hwnd, OBJID_CLIENT, kIidAccessible,
+                                             reinterpret_cast<void**>(&object)),
+                  S_OK);
+        LONG links = 0;
+        object->get_accChildCount(&links);
+        EXPECT_EQ(links, 1);
+        for (LONG child = 0; child <= links; ++child) {
+            BSTR name = nullptr, value = nullptr;
+            object->get_accName(Child(child), &name);
+            object->get_accValue(Child(child), &value);
+            names.push_back(Take(name));
+            printf("[ reads    ] %s child %ld: name \"%s\" value \"%s\"\n", control == &dialog.messageCtrl ? "message" : "disclaimer",
+                   static_cast<long>(child), names.back().c_str(), Take(value).c_str());
+            EXPECT_EQ(names.back().find_first_of("<>"), std::string::npos);
+            EXPECT_EQ(names.back().find("nbsp"), std::string::npos);
+            EXPECT_EQ(names.back().find("  "), std::string::npos);
+        }
+        object->Release();
+    }
+    std::vector<std::string> order;
+    for (int press = 0; press < 5; ++press) {
+        PressKey(window, VK_TAB);
+        HWND focus = GetFocus();
+        int id = GetDlgCtrlID(focus);
+        CHaleSimpleHtmlCtrl* control = id == IDC_MESSAGE ? &dialog.messageCtrl : id == IDC_DISCLAIMER ? &dialog.disclaimerCtrl : nullptr;
+        char text[64] = "";
+        GetWindowTextA(focus, text, sizeof text);
+        order.push_back(control ? CHaleSimpleHtmlCtrl::ReadableText(control->LinkAnchorAt(control->FocusedLink())->linkMembers).operator const char*()
+                                : std::string(text).substr(0, std::string(text).find('\t')));
+        printf("[ tab      ] %d: %s\n", press + 1, order.back().c_str());
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"No", "licence", "the Extra Tool page", "Yes", "No"}));
+    DestroyWindow(window);
+    CoUninitialize();
+}
+
 // The modal run: the dialog manager would give the focus to the first tab
 // stop, which is now the message's first link.
 TEST(HtmlAccessModal, TheFocusStartsOnYes) {
