@@ -54,6 +54,56 @@ std::string Replace(std::string text, const std::string& from, const std::string
     if (at != std::string::npos) text.replace(at, from.size(), to);
     return text;
 }
+
+// The windows that received WM_ENABLE, in order.
+std::vector<HWND> enableMessages;
+
+LRESULT CALLBACK CountEnable(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_ENABLE) enableMessages.push_back(window);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// A host's three top-level windows: one the user could use (active), one the
+// host disabled itself, one hidden.
+class HostWindows {
+public:
+    HostWindows() {
+        RegisterTestWindowClass("MirelHostWindow", CountEnable);
+        usable = Create(WS_VISIBLE);
+        disabled = Create(WS_VISIBLE | WS_DISABLED);
+        hidden = Create(0);
+        SetForegroundWindow(usable);
+        enableMessages.clear();
+    }
+    ~HostWindows() {
+        for (HWND window : {usable, disabled, hidden}) DestroyWindow(window);
+    }
+    // Enabled (1) or not (0), for the usable, disabled and hidden windows.
+    std::string Enabled() const {
+        std::string states;
+        for (HWND window : {usable, disabled, hidden}) states += IsWindowEnabled(window) ? '1' : '0';
+        return states;
+    }
+
+    HWND usable, disabled, hidden;
+
+private:
+    static HWND Create(DWORD style) {
+        return CreateWindowExA(0, "MirelHostWindow", "host", WS_OVERLAPPEDWINDOW | style, 10, 10, 200, 100,
+                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+};
+
+enum Ending { kYesButton, kEndDialog, kDestroyWnd, kQuitMessage };
+
+// Ends the run from the dialog's own thread at the driver's WM_APP.
+LONG CALLBACK EndAtApp(HWND window, UINT message, WPARAM, LPARAM, DWORD ending) {
+    if (message != WM_APP) return 0;
+    if (ending == kEndDialog) EndDialog(window, 5);
+    if (ending == kDestroyWnd) DestroyWindow(window);
+    if (ending == kQuitMessage) PostQuitMessage(0);
+    return 0;
+}
 }  // namespace
 
 TEST(ConsentDialogRun, CompleteParametersShowATopmostDialogTitledWithTitle) {
@@ -123,9 +173,11 @@ TEST(ConsentDialogRun, IncompleteParametersAnswerThreeWithoutShowing) {
         {"empty text", ""},
     };
     for (const auto& [name, parameters] : cases) {
+        HostWindows host;
         ModalRun run = RunWith(parameters.c_str(), CloseFromTitleBar);
         EXPECT_EQ(run.result, MIREL_RESULT_INCOMPLETE) << name;
         EXPECT_FALSE(run.shown) << name;
+        EXPECT_TRUE(enableMessages.empty()) << name << ": the host's windows are left alone";
     }
 }
 
@@ -335,6 +387,7 @@ TEST(ConsentDialogModeless, CloseFromTheTitleBarAnswersEight) {
 }
 
 TEST(ConsentDialogModeless, ButtonsEndItWithTheirAnswers) {
+    HostWindows host;
     ConsentDialog dialog;
     dialog.SetParameters(COMPLETE);
     HWND window = dialog.CreateModeless(FALSE);
@@ -347,59 +400,8 @@ TEST(ConsentDialogModeless, ButtonsEndItWithTheirAnswers) {
     EXPECT_EQ(dialog.result, MIREL_RESULT_YES);
     EXPECT_TRUE(IsWindow(window));
     dialog.DestroyWnd();
+    EXPECT_TRUE(enableMessages.empty()) << "a modeless dialog leaves the host's windows alone";
 }
-
-namespace {
-// The windows that received WM_ENABLE, in order.
-std::vector<HWND> enableMessages;
-
-LRESULT CALLBACK CountEnable(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_ENABLE) enableMessages.push_back(window);
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-// A host's three top-level windows: one the user could use (active), one the
-// host disabled itself, one hidden.
-class HostWindows {
-public:
-    HostWindows() {
-        RegisterTestWindowClass("MirelHostWindow", CountEnable);
-        usable = Create(WS_VISIBLE);
-        disabled = Create(WS_VISIBLE | WS_DISABLED);
-        hidden = Create(0);
-        SetForegroundWindow(usable);
-        enableMessages.clear();
-    }
-    ~HostWindows() {
-        for (HWND window : {usable, disabled, hidden}) DestroyWindow(window);
-    }
-    // Enabled (1) or not (0), for the usable, disabled and hidden windows.
-    std::string Enabled() const {
-        std::string states;
-        for (HWND window : {usable, disabled, hidden}) states += IsWindowEnabled(window) ? '1' : '0';
-        return states + (IsWindowVisible(hidden) ? " shown" : "");
-    }
-
-    HWND usable, disabled, hidden;
-
-private:
-    static HWND Create(DWORD style) {
-        return CreateWindowExA(0, "MirelHostWindow", "host", WS_OVERLAPPEDWINDOW | style, 10, 10, 200, 100,
-                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    }
-};
-
-enum Ending { kYesButton, kEndDialog, kDestroyWnd, kQuitMessage };
-
-// Ends the run from the dialog's own thread at the driver's WM_APP.
-LONG CALLBACK EndAtApp(HWND window, UINT message, WPARAM, LPARAM, DWORD ending) {
-    if (message != WM_APP) return 0;
-    if (ending == kEndDialog) EndDialog(window, 5);
-    if (ending == kDestroyWnd) DestroyWindow(window);
-    if (ending == kQuitMessage) PostQuitMessage(0);
-    return 0;
-}
-}  // namespace
 
 TEST(ConsentDialogHostWindows, OnlyTheUsableWindowWaitsAndEveryEndingLetsItGo) {
     // What a quit message makes the dialog manager return is its own affair.
@@ -437,28 +439,5 @@ TEST(ConsentDialogHostWindows, OnlyTheUsableWindowWaitsAndEveryEndingLetsItGo) {
         if (c.ending == kYesButton) {
             EXPECT_EQ(GetActiveWindow(), host.usable);
         }
-    }
-}
-
-TEST(ConsentDialogHostWindows, RunsThatAskNothingOrHaveNoModalLoopTouchNothing) {
-    const struct {
-        const char* name;
-        void (*run)();
-    } cases[] = {
-        {"incomplete offer", [] { RunWith("", CloseFromTitleBar); }},
-        {"modeless", [] {
-             ConsentDialog dialog;
-             dialog.SetParameters(COMPLETE);
-             HWND window = dialog.CreateModeless(FALSE);
-             ShowWindow(window, SW_SHOW);
-             dialog.EndWith(MIREL_RESULT_YES);
-             DestroyWindow(window);
-         }},
-    };
-    for (const auto& c : cases) {
-        HostWindows host;
-        c.run();
-        EXPECT_EQ(host.Enabled(), "101") << c.name;
-        EXPECT_TRUE(enableMessages.empty()) << c.name;
     }
 }
