@@ -60,6 +60,7 @@ BOOL ConsentDialog::OnInitDialog() {
         EndWith(CONSENT_INCOMPLETE);
         return TRUE;
     }
+    DisableHostWindows();
     Arrange();
     SetTopmost(hwnd, TRUE);
     return TRUE;
