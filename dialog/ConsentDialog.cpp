@@ -60,6 +60,7 @@ BOOL ConsentDialog::OnInitDialog() {
         EndWith(CONSENT_INCOMPLETE);
         return TRUE;
     }
+    DisableHostWindows();
     Arrange();
     SetTopmost(hwnd, TRUE);
     // The first tab stop may now be a link of the message: Yes takes the focus.

@@ -36,7 +36,7 @@ void NoOpTrace(const char* format, ...) {
 }
 
 void HtmlTrace(const char* format, ...) {
-    if (!format) return;
+    if (!traceObserver || !format) return;
     char buffer[1024] = {0};
     va_list args;
     va_start(args, format);

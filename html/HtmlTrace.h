@@ -3,7 +3,8 @@
 #pragma once
 
 // Formats into a 1024-byte buffer (longer output is cut at 1023 characters)
-// and passes "CHaleSimpleHtmlCtrl: %s\n" with the text to NoOpTrace.
+// and passes "CHaleSimpleHtmlCtrl: %s\n" with the text to NoOpTrace. Like
+// NoOpTrace, it formats nothing while no observer listens.
 void HtmlTrace(const char* format, ...);
 
 // Receives every text NoOpTrace is given, fully formatted. Null (the default)

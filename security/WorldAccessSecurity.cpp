@@ -49,21 +49,23 @@ public:
 // The thread impersonates itself while this lives.
 class SelfImpersonation {
 public:
-    SelfImpersonation() : active(ImpersonateSelf(SecurityImpersonation) != FALSE) {}
+    explicit SelfImpersonation(const NtSecurityFunctions& nt)
+        : nt(nt), active(nt.impersonateSelf(SecurityImpersonation) != FALSE) {}
     ~SelfImpersonation() {
-        if (active) RevertToSelf();
+        if (active) nt.revertToSelf();
     }
     SelfImpersonation(const SelfImpersonation&) = delete;
     SelfImpersonation& operator=(const SelfImpersonation&) = delete;
 
+    const NtSecurityFunctions& nt;
     const bool active;
 };
 
 // Owns the thread's token handle.
 class ThreadToken {
 public:
-    ThreadToken() : handle(nullptr) {
-        if (!OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, FALSE, &handle)) handle = nullptr;
+    explicit ThreadToken(const NtSecurityFunctions& nt) : handle(nullptr) {
+        if (!nt.openThreadToken(GetCurrentThread(), TOKEN_QUERY, FALSE, &handle)) handle = nullptr;
     }
     ~ThreadToken() {
         if (handle) CloseHandle(handle);
@@ -86,6 +88,7 @@ WorldAccessSecurity::WorldAccessSecurity()
       dacl(nullptr),
       descriptorRef(nullptr),
       attributesRef(nullptr) {
+    ZeroMemory(&nt, sizeof(nt));
     ZeroMemory(&descriptor, sizeof(descriptor));
     ZeroMemory(&attributes, sizeof(attributes));
     LoadSecurityFunctions();
@@ -111,29 +114,33 @@ void WorldAccessSecurity::BuildWorldAccess() {
     version.dwOSVersionInfoSize = sizeof(version);
     if (GetVersionExA(&version)) isNT = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
     if (!isNT) return;
+    if (!advapiModule || !nt.Resolve(advapiModule)) {
+        DropWorldAccess();
+        return;
+    }
     SID_IDENTIFIER_AUTHORITY worldAuthority = {SECURITY_WORLD_SID_AUTHORITY};
     PSID world = nullptr;
-    bool built = AllocateAndInitializeSid(&worldAuthority, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0,
-                                          &world) &&
+    bool built = nt.allocateAndInitializeSid(&worldAuthority, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0,
+                                             &world) &&
                  BuildWorldDescriptor(world);
-    if (world) FreeSid(world);
+    if (world) nt.freeSid(world);
     if (!built) DropWorldAccess();
 }
 
 // One access-allowed entry for everyone with full access, inherited by files
 // and sub-containers, in a descriptor that the attributes hand on.
 bool WorldAccessSecurity::BuildWorldDescriptor(PSID world) {
-    DWORD size = GetLengthSid(world) + sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD);
+    DWORD size = nt.getLengthSid(world) + sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD);
     dacl = reinterpret_cast<PACL>(new (std::nothrow) BYTE[size]);
-    if (!dacl || !InitializeAcl(dacl, size, ACL_REVISION)) return false;
-    if (!AddAccessAllowedAce(dacl, ACL_REVISION, GENERIC_ALL, world)) return false;
+    if (!dacl || !nt.initializeAcl(dacl, size, ACL_REVISION)) return false;
+    if (!nt.addAccessAllowedAce(dacl, ACL_REVISION, GENERIC_ALL, world)) return false;
     ACL_SIZE_INFORMATION sizeInfo;
-    if (!GetAclInformation(dacl, &sizeInfo, sizeof(sizeInfo), AclSizeInformation)) return false;
+    if (!nt.getAclInformation(dacl, &sizeInfo, sizeof(sizeInfo), AclSizeInformation)) return false;
     void* ace = nullptr;
-    if (sizeInfo.AceCount == 0 || !GetAce(dacl, sizeInfo.AceCount - 1, &ace)) return false;
+    if (sizeInfo.AceCount == 0 || !nt.getAce(dacl, sizeInfo.AceCount - 1, &ace)) return false;
     static_cast<ACE_HEADER*>(ace)->AceFlags = OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
-    if (!InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION)) return false;
-    if (!SetSecurityDescriptorDacl(&descriptor, TRUE, dacl, FALSE)) return false;
+    if (!nt.initializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION)) return false;
+    if (!nt.setSecurityDescriptorDacl(&descriptor, TRUE, dacl, FALSE)) return false;
     attributes.nLength = sizeof(attributes);
     attributes.lpSecurityDescriptor = &descriptor;
     attributes.bInheritHandle = TRUE;
@@ -183,17 +190,17 @@ bool WorldAccessSecurity::CheckNamedObjectAccess(const char* name, SE_OBJECT_TYP
 // Asks the system whether the thread, impersonating itself, holds the access.
 bool WorldAccessSecurity::AccessGranted(PSECURITY_DESCRIPTOR securityDescriptor, SE_OBJECT_TYPE type,
                                         DWORD desired) const {
-    SelfImpersonation impersonation;
+    SelfImpersonation impersonation(nt);
     if (!impersonation.active) return false;
-    ThreadToken token;
+    ThreadToken token(nt);
     if (!token.handle) return false;
     GENERIC_MAPPING mapping = StandardMapping(type);
     PRIVILEGE_SET privileges;
     DWORD privilegesLength = sizeof(privileges);
     DWORD granted = 0;
     BOOL status = FALSE;
-    if (!AccessCheck(securityDescriptor, token.handle, desired, &mapping, &privileges, &privilegesLength,
-                     &granted, &status))
+    if (!nt.accessCheck(securityDescriptor, token.handle, desired, &mapping, &privileges, &privilegesLength,
+                        &granted, &status))
         return false;
-    return status && AreAllAccessesGranted(granted, desired);
+    return status && nt.areAllAccessesGranted(granted, desired);
 }

@@ -8,6 +8,8 @@
 
 #include <aclapi.h>
 
+#include "security/NtSecurityFunctions.h"
+
 class WorldAccessSecurity {
 public:
     // Builds the access list, the descriptor and the attributes, then runs the
@@ -52,6 +54,7 @@ private:
     SetNamedSecurityInfoFn setNamedSecurityInfo;
     GetNamedSecurityInfoFn getNamedSecurityInfo;
     HMODULE advapiModule;
+    NtSecurityFunctions nt;  // usable only while isNT
     bool isNT;
     PACL dacl;
     SECURITY_DESCRIPTOR descriptor;

@@ -1,5 +1,7 @@
 #include "window/DialogBase.h"
 
+#include "window/ThreadWindowsDisabler.h"
+
 namespace {
 const int CTLCOLOR_DIALOG_KIND = WM_CTLCOLORDLG - WM_CTLCOLORMSGBOX;
 const int CTLCOLOR_STATIC_KIND = WM_CTLCOLORSTATIC - WM_CTLCOLORMSGBOX;
@@ -57,10 +59,17 @@ void DialogBase::Reserved(DWORD, DWORD) {}
 void DialogBase::EndWith(int code) {
     result = code;
     if (!IsModeless()) {
+        // Before EndDialog hides the dialog and hands activation on, so that
+        // it goes to the host's window and not to another program's.
+        EnableThreadWindows(hwnd);
         EndDialog(hwnd, code);
     } else if (DestroysOnEnd()) {
         DestroyWindow(hwnd);
     }
+}
+
+void DialogBase::DisableHostWindows() {
+    if (!IsModeless() && !ownerWindow) DisableThreadWindows(hwnd);
 }
 
 BOOL DialogBase::OnInitDialog() { return TRUE; }
@@ -129,6 +138,9 @@ INT_PTR DialogBase::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         return 1;
     case WM_NCDESTROY:
+        // A run ended without EndWith (EndDialog, DestroyWindow, a quit
+        // message) lets the host's windows go here.
+        EnableThreadWindows(hwnd);
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
         hwnd = nullptr;
         return 1;

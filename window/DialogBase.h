@@ -40,6 +40,10 @@ public:
     virtual LONG OnNotify(int id, NMHDR* header);
     virtual void OnDrawItem(int id, DRAWITEMSTRUCT* item);
 
+    // A modal run without an owner window: the other windows of the thread
+    // wait until the dialog ends (window/ThreadWindowsDisabler.h).
+    void DisableHostWindows();
+
     BOOL IsModeless() const { return (runFlags & DRF_MODELESS) != 0; }
     BOOL DestroysOnEnd() const { return (runFlags & DRF_DESTROY_ON_END) != 0; }
 

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -478,11 +479,18 @@ TEST(HtmlTrace, ReportsArePrefixedAndCutAt1023Characters) {
     EXPECT_EQ("CHaleSimpleHtmlCtrl: " + std::string(1023, 'x') + "\n", trace.Texts()[1]);
 }
 
+// %n stores how many characters were formatted up to it, so it shows whether
+// a text was formatted at all.
 TEST(HtmlTrace, NothingIsFormattedWithoutAnObserver) {
-    HtmlTrace("%s", "quiet");
-    NoOpTrace("%s", "quiet");
-    HtmlTraceRecorder trace;
-    EXPECT_TRUE(trace.Texts().empty());
+    for (bool observed : {false, true}) {
+        std::unique_ptr<HtmlTraceRecorder> trace(observed ? new HtmlTraceRecorder : nullptr);
+        int traced = -1, noOp = -1;
+        HtmlTrace("quiet%n", &traced);
+        NoOpTrace("quiet%n", &noOp);
+        EXPECT_EQ(observed ? 5 : -1, traced) << observed;
+        EXPECT_EQ(observed ? 5 : -1, noOp) << observed;
+        EXPECT_EQ(observed ? 2u : 0u, trace ? trace->Texts().size() : 0u);
+    }
 }
 
 // Hostile input: each case takes a few seconds at most when the work is linear,

@@ -277,12 +277,31 @@ TEST(ConsentDialogLayout, HostileWidthIsArrangedWithoutOverflow) {
     EXPECT_GT(live.Child(IDC_NO).left, live.Child(IDC_MESSAGE).left);
 }
 
+ImportHook* windowPosHook = nullptr;
+int windowPosCalls = 0;
+
+BOOL WINAPI CountWindowPos(HWND window, HWND after, int x, int y, int cx, int cy, UINT flags) {
+    ++windowPosCalls;
+    return windowPosHook->Original<decltype(&SetWindowPos)>()(window, after, x, y, cx, cy, flags);
+}
+
+// The arrangement moves nothing until the window exists; on a live dialog
+// the same calls do move it, which shows that the count sees them.
 TEST(ConsentDialogLayout, ArrangeBeforeTheWindowExistsDoesNothing) {
-    ConsentDialog dialog;
-    dialog.SetParameters(Parameters(400, "Top-Left").c_str());
-    EXPECT_EQ(nullptr, dialog.hwnd);
-    dialog.Arrange();
-    EXPECT_EQ(nullptr, dialog.hwnd);
+    for (bool live : {false, true}) {
+        ConsentDialog dialog;
+        HWND window = live ? dialog.CreateModeless(TRUE) : nullptr;
+        ImportHook hook("user32.dll", "SetWindowPos", reinterpret_cast<void*>(CountWindowPos));
+        ASSERT_TRUE(hook.Installed());
+        windowPosHook = &hook;
+        windowPosCalls = 0;
+        dialog.SetParameters(Parameters(400, "Top-Left").c_str());
+        dialog.Arrange();
+        windowPosHook = nullptr;
+        EXPECT_EQ(live, windowPosCalls > 0) << windowPosCalls;
+        EXPECT_EQ(window, dialog.hwnd);
+        if (window) DestroyWindow(window);
+    }
 }
 
 }  // namespace

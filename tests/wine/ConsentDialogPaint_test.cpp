@@ -132,20 +132,28 @@ DRAWITEMSTRUCT Item(HDC dc, HWND button, UINT id) {
     return item;
 }
 
+// Through the dialog's dispatcher, which answers every WM_DRAWITEM with 1. A
+// message whose item is missing or names another control than the message
+// draws nothing; a fault that read the missing item ends the test program.
 TEST(ConsentDialogPaint, DrawItemGoesToTheButtonWithThatIdOnly) {
     LiveDialog live;
-    for (UINT id : {IDC_YES, IDC_NO}) {
+    const struct {
+        UINT id;      // of the message
+        UINT itemId;  // of the item; 0: no item at all
+        bool drawn;
+    } cases[] = {{IDC_YES, IDC_YES, true},         {IDC_NO, IDC_NO, true},
+                 {IDC_MESSAGE, IDC_MESSAGE, false}, {IDC_YES, IDC_NO, false},
+                 {IDC_YES, 0, false},               {IDC_NO, 0, false}};
+    for (const auto& c : cases) {
         MemoryCanvas canvas(300, 40, kPaper);
-        DRAWITEMSTRUCT item = Item(canvas.Dc(), GetDlgItem(live.window, id), id);
-        SendMessageA(live.window, WM_DRAWITEM, id, reinterpret_cast<LPARAM>(&item));
-        EXPECT_EQ(kBlack, canvas.Pixel(299, 20)) << "id " << id;
-        EXPECT_EQ(0, CountColor(canvas, {0, 0, 300, 40}, kPaper)) << "id " << id;
+        DRAWITEMSTRUCT item = Item(canvas.Dc(), GetDlgItem(live.window, c.itemId), c.itemId);
+        LPARAM lParam = c.itemId ? reinterpret_cast<LPARAM>(&item) : 0;
+        EXPECT_EQ(1, live.dialog.DialogProc(WM_DRAWITEM, c.id, lParam)) << c.id << "/" << c.itemId;
+        EXPECT_EQ(c.drawn ? 0 : 300 * 40, CountColor(canvas, {0, 0, 300, 40}, kPaper)) << c.id << "/" << c.itemId;
+        if (c.drawn) {
+            EXPECT_EQ(kBlack, canvas.Pixel(299, 20)) << c.id;
+        }
     }
-    MemoryCanvas canvas(300, 40, kPaper);
-    DRAWITEMSTRUCT item = Item(canvas.Dc(), GetDlgItem(live.window, IDC_MESSAGE), IDC_MESSAGE);
-    SendMessageA(live.window, WM_DRAWITEM, IDC_MESSAGE, reinterpret_cast<LPARAM>(&item));
-    EXPECT_EQ(300 * 40, CountColor(canvas, {0, 0, 300, 40}, kPaper));
-    SendMessageA(live.window, WM_DRAWITEM, IDC_YES, 0);
 }
 
 TEST(ConsentDialogPaint, RepeatedPaintingLeavesNoGdiObjectBehind) {

@@ -25,12 +25,11 @@ public:
         : procAddress("kernel32.dll", "GetProcAddress", reinterpret_cast<void*>(&ProcAddress)),
           version("kernel32.dll", "GetVersionExA", reinterpret_cast<void*>(&Version)),
           queryValue("advapi32.dll", "RegQueryValueExA", reinterpret_cast<void*>(&QueryValue)),
-          impersonate("advapi32.dll", "ImpersonateSelf", reinterpret_cast<void*>(&Impersonate)),
-          openToken("advapi32.dll", "OpenThreadToken", reinterpret_cast<void*>(&OpenToken)),
-          accessCheck("advapi32.dll", "AccessCheck", reinterpret_cast<void*>(&Check)),
           localFree("kernel32.dll", "LocalFree", reinterpret_cast<void*>(&FreeLocal)),
           closeHandle("kernel32.dll", "CloseHandle", reinterpret_cast<void*>(&Close)) {
         active = this;
+        resolvedNames.clear();
+        missingName.clear();
         askedNames.clear();
         askedInfo.clear();
         forcedResults.clear();
@@ -45,10 +44,12 @@ public:
 
     bool Installed() const {
         return procAddress.Installed() && version.Installed() && queryValue.Installed() &&
-               impersonate.Installed() && openToken.Installed() && accessCheck.Installed() &&
                localFree.Installed() && closeHandle.Installed();
     }
 
+    // The functions the library looked up by name, in order.
+    static std::vector<std::string> resolvedNames;
+    static std::string missingName;  // looked up in vain
     static std::vector<std::string> askedNames;
     static std::vector<SECURITY_INFORMATION> askedInfo;
     static std::map<std::string, DWORD> forcedResults;
@@ -64,10 +65,27 @@ public:
     static bool failAccessCheck;
 
 private:
+    // The library resolves the security functions at run time: the watch
+    // hands it its own stand-ins for the ones it watches.
     static FARPROC WINAPI ProcAddress(HMODULE module, LPCSTR name) {
-        if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && strcmp(name, "GetNamedSecurityInfoA") == 0)
-            return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&NamedSecurityInfo));
-        return active->procAddress.Original<decltype(&GetProcAddress)>()(module, name);
+        FARPROC found = active->procAddress.Original<decltype(&GetProcAddress)>()(module, name);
+        if (!HIWORD(reinterpret_cast<ULONG_PTR>(name))) return found;
+        resolvedNames.push_back(name);
+        if (name == missingName) return nullptr;
+        const struct {
+            const char* name;
+            void* standIn;
+            void** original;
+        } watched[] = {{"GetNamedSecurityInfoA", reinterpret_cast<void*>(&NamedSecurityInfo), nullptr},
+                       {"ImpersonateSelf", reinterpret_cast<void*>(&Impersonate), &originalImpersonate},
+                       {"OpenThreadToken", reinterpret_cast<void*>(&OpenToken), &originalOpenToken},
+                       {"AccessCheck", reinterpret_cast<void*>(&Check), &originalCheck}};
+        for (const auto& w : watched) {
+            if (strcmp(name, w.name) != 0 || !found) continue;
+            if (w.original) *w.original = reinterpret_cast<void*>(found);
+            return reinterpret_cast<FARPROC>(w.standIn);
+        }
+        return found;
     }
     static DWORD WINAPI NamedSecurityInfo(LPSTR name, SE_OBJECT_TYPE type, SECURITY_INFORMATION info, PSID* owner,
                                           PSID* group, PACL* dacl, PACL* sacl, PSECURITY_DESCRIPTOR* descriptor) {
@@ -92,19 +110,19 @@ private:
     }
     static BOOL WINAPI Impersonate(SECURITY_IMPERSONATION_LEVEL level) {
         if (failImpersonation) return FALSE;
-        return active->impersonate.Original<decltype(&ImpersonateSelf)>()(level);
+        return reinterpret_cast<decltype(&ImpersonateSelf)>(originalImpersonate)(level);
     }
     static BOOL WINAPI OpenToken(HANDLE thread, DWORD access, BOOL asSelf, PHANDLE token) {
         if (failToken) return FALSE;
-        BOOL ok = active->openToken.Original<decltype(&OpenThreadToken)>()(thread, access, asSelf, token);
+        BOOL ok = reinterpret_cast<decltype(&OpenThreadToken)>(originalOpenToken)(thread, access, asSelf, token);
         if (ok) openedTokens.push_back(*token);
         return ok;
     }
     static BOOL WINAPI Check(PSECURITY_DESCRIPTOR descriptor, HANDLE token, DWORD desired, PGENERIC_MAPPING mapping,
                              PPRIVILEGE_SET privileges, LPDWORD privilegesLength, LPDWORD granted, LPBOOL status) {
         if (failAccessCheck) return FALSE;
-        return active->accessCheck.Original<decltype(&AccessCheck)>()(descriptor, token, desired, mapping, privileges,
-                                                                      privilegesLength, granted, status);
+        return reinterpret_cast<decltype(&AccessCheck)>(originalCheck)(descriptor, token, desired, mapping, privileges,
+                                                                       privilegesLength, granted, status);
     }
     static HLOCAL WINAPI FreeLocal(HLOCAL block) {
         freedBlocks.push_back(block);
@@ -116,17 +134,22 @@ private:
     }
 
     static SecurityWatch* active;
+    static void* originalImpersonate;
+    static void* originalOpenToken;
+    static void* originalCheck;
     ImportHook procAddress;
     ImportHook version;
     ImportHook queryValue;
-    ImportHook impersonate;
-    ImportHook openToken;
-    ImportHook accessCheck;
     ImportHook localFree;
     ImportHook closeHandle;
 };
 
 SecurityWatch* SecurityWatch::active = nullptr;
+void* SecurityWatch::originalImpersonate = nullptr;
+void* SecurityWatch::originalOpenToken = nullptr;
+void* SecurityWatch::originalCheck = nullptr;
+std::vector<std::string> SecurityWatch::resolvedNames;
+std::string SecurityWatch::missingName;
 std::vector<std::string> SecurityWatch::askedNames;
 std::vector<SECURITY_INFORMATION> SecurityWatch::askedInfo;
 std::map<std::string, DWORD> SecurityWatch::forcedResults;
@@ -335,6 +358,39 @@ TEST(WorldAccessSecurity, SystemWithoutNtPlatformBuildsNothingAndPassesEveryChec
         EXPECT_FALSE(security.LacksAccess());
         EXPECT_TRUE(security.CheckNamedObjectAccess("C:\\no\\such\\path", SE_FILE_OBJECT, FILE_GENERIC_READ));
         EXPECT_TRUE(SecurityWatch::askedNames.empty());
+    }
+}
+
+// A 9x advapi32 lacks some of these, so the library imports none of them and
+// looks them up only where the NT platform is reported; without one of them
+// it builds nothing, like a 9x system.
+TEST(WorldAccessSecurity, NtOnlyFunctionsAreLookedUpOnlyWhereNtIsReported) {
+    const std::vector<std::string> named = {"SetNamedSecurityInfoA", "GetNamedSecurityInfoA"};
+    std::vector<std::string> all = named;
+    for (const char* name : {"AccessCheck", "AddAccessAllowedAce", "AllocateAndInitializeSid", "AreAllAccessesGranted",
+                             "FreeSid", "GetAce", "GetAclInformation", "GetLengthSid", "ImpersonateSelf",
+                             "InitializeAcl", "InitializeSecurityDescriptor", "OpenThreadToken", "RevertToSelf",
+                             "SetSecurityDescriptorDacl"})
+        all.push_back(name);
+    std::vector<std::string> upToGetAce(all.begin(), all.begin() + 8);
+    const struct {
+        int platform;
+        const char* missing;
+        const std::vector<std::string>& resolved;
+        bool built;
+    } cases[] = {{VER_PLATFORM_WIN32_NT, "", all, true},
+                 {VER_PLATFORM_WIN32_WINDOWS, "", named, false},
+                 {VER_PLATFORM_WIN32_NT, "GetAce", upToGetAce, false}};
+    for (const auto& c : cases) {
+        SecurityWatch watch;
+        ASSERT_TRUE(watch.Installed());
+        SecurityWatch::platform = c.platform;
+        SecurityWatch::missingName = c.missing;
+        WorldAccessSecurity security;
+        EXPECT_EQ(SecurityWatch::resolvedNames, c.resolved) << c.platform << c.missing;
+        EXPECT_EQ(security.IsNT(), c.built) << c.platform << c.missing;
+        EXPECT_EQ(security.DescriptorRef() != nullptr, c.built) << c.platform << c.missing;
+        EXPECT_FALSE(security.LacksAccess()) << c.platform << c.missing;
     }
 }
 

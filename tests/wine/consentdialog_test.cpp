@@ -10,6 +10,7 @@
 #include "resources/resource.h"
 #include "support/ScratchFile.h"
 #include "support/win/DialogDriver.h"
+#include "support/win/TestWindowClass.h"
 
 namespace {
 const char* const COMPLETE =
@@ -52,6 +53,56 @@ std::string Replace(std::string text, const std::string& from, const std::string
     size_t at = text.find(from);
     if (at != std::string::npos) text.replace(at, from.size(), to);
     return text;
+}
+
+// The windows that received WM_ENABLE, in order.
+std::vector<HWND> enableMessages;
+
+LRESULT CALLBACK CountEnable(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_ENABLE) enableMessages.push_back(window);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// A host's three top-level windows: one the user could use (active), one the
+// host disabled itself, one hidden.
+class HostWindows {
+public:
+    HostWindows() {
+        RegisterTestWindowClass("MirelHostWindow", CountEnable);
+        usable = Create(WS_VISIBLE);
+        disabled = Create(WS_VISIBLE | WS_DISABLED);
+        hidden = Create(0);
+        SetForegroundWindow(usable);
+        enableMessages.clear();
+    }
+    ~HostWindows() {
+        for (HWND window : {usable, disabled, hidden}) DestroyWindow(window);
+    }
+    // Enabled (1) or not (0), for the usable, disabled and hidden windows.
+    std::string Enabled() const {
+        std::string states;
+        for (HWND window : {usable, disabled, hidden}) states += IsWindowEnabled(window) ? '1' : '0';
+        return states;
+    }
+
+    HWND usable, disabled, hidden;
+
+private:
+    static HWND Create(DWORD style) {
+        return CreateWindowExA(0, "MirelHostWindow", "host", WS_OVERLAPPEDWINDOW | style, 10, 10, 200, 100,
+                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+};
+
+enum Ending { kYesButton, kEndDialog, kDestroyWnd, kQuitMessage };
+
+// Ends the run from the dialog's own thread at the driver's WM_APP.
+LONG CALLBACK EndAtApp(HWND window, UINT message, WPARAM, LPARAM, DWORD ending) {
+    if (message != WM_APP) return 0;
+    if (ending == kEndDialog) EndDialog(window, 5);
+    if (ending == kDestroyWnd) DestroyWindow(window);
+    if (ending == kQuitMessage) PostQuitMessage(0);
+    return 0;
 }
 }  // namespace
 
@@ -122,9 +173,11 @@ TEST(ConsentDialogRun, IncompleteParametersAnswerThreeWithoutShowing) {
         {"empty text", ""},
     };
     for (const auto& [name, parameters] : cases) {
+        HostWindows host;
         ModalRun run = RunWith(parameters.c_str(), CloseFromTitleBar);
         EXPECT_EQ(run.result, MIREL_RESULT_INCOMPLETE) << name;
         EXPECT_FALSE(run.shown) << name;
+        EXPECT_TRUE(enableMessages.empty()) << name << ": the host's windows are left alone";
     }
 }
 
@@ -334,6 +387,7 @@ TEST(ConsentDialogModeless, CloseFromTheTitleBarAnswersEight) {
 }
 
 TEST(ConsentDialogModeless, ButtonsEndItWithTheirAnswers) {
+    HostWindows host;
     ConsentDialog dialog;
     dialog.SetParameters(COMPLETE);
     HWND window = dialog.CreateModeless(FALSE);
@@ -346,4 +400,44 @@ TEST(ConsentDialogModeless, ButtonsEndItWithTheirAnswers) {
     EXPECT_EQ(dialog.result, MIREL_RESULT_YES);
     EXPECT_TRUE(IsWindow(window));
     dialog.DestroyWnd();
+    EXPECT_TRUE(enableMessages.empty()) << "a modeless dialog leaves the host's windows alone";
+}
+
+TEST(ConsentDialogHostWindows, OnlyTheUsableWindowWaitsAndEveryEndingLetsItGo) {
+    // What a quit message makes the dialog manager return is its own affair.
+    const INT_PTR kAnyResult = -100;
+    const struct {
+        Ending ending;
+        INT_PTR result;
+    } cases[] = {{kYesButton, MIREL_RESULT_YES}, {kEndDialog, 5}, {kDestroyWnd, 0}, {kQuitMessage, kAnyResult}};
+    for (const auto& c : cases) {
+        HostWindows host;
+        ConsentDialog* dialog = reinterpret_cast<ConsentDialog*>(GetDialogObject());
+        dialog->SetParameters(COMPLETE);
+        dialog->observer = EndAtApp;
+        dialog->observerData = c.ending;
+        std::string during;
+        DialogDriver driver([&](HWND window) {
+            during = host.Enabled();
+            if (c.ending == kYesButton) Click(window, IDC_YES);
+            else PostMessageA(window, WM_APP, 0, 0);
+        });
+        INT_PTR result = dialog->DoModal();
+        driver.Finish();
+        dialog->Destroy(1);
+        MSG quit;
+        PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+
+        EXPECT_FALSE(driver.TimedOut()) << c.ending;
+        if (c.result != kAnyResult) {
+            EXPECT_EQ(result, c.result) << c.ending;
+        }
+        EXPECT_EQ(during, "001") << c.ending;
+        EXPECT_EQ(host.Enabled(), "101") << c.ending;
+        EXPECT_EQ(enableMessages, (std::vector<HWND>{host.usable, host.usable})) << c.ending;
+        // EndWith enables it before the dialog hands activation on.
+        if (c.ending == kYesButton) {
+            EXPECT_EQ(GetActiveWindow(), host.usable);
+        }
+    }
 }
