@@ -5,10 +5,6 @@
 const IID IID_IACCESSIBLE_DATA = {0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
 
 namespace {
-AccessibilityApi api;
-bool apiTried;
-bool apiFound;
-bool modulePinned;
 
 // Where each function of AccessibilityApi is found, in the same order.
 const char* const kFunctions[][2] = {
@@ -17,28 +13,31 @@ const char* const kFunctions[][2] = {
     {"oleaut32.dll", "SysAllocStringLen"},
     {"ole32.dll", "CoDisconnectObject"},
 };
-}  // namespace
-
-const AccessibilityApi* GetAccessibilityApi() {
-    // One try per process: a missing library stays missing.
-    if (apiTried) return apiFound ? &api : nullptr;
-    apiTried = true;
+bool FindFunctions(AccessibilityApi& api) {
     FARPROC* slots = reinterpret_cast<FARPROC*>(&api);
     for (const auto& function : kFunctions) {
         HMODULE module = LoadLibraryA(function[0]);
         *slots = module ? GetProcAddress(module, function[1]) : nullptr;
-        if (!*slots++) return nullptr;
+        if (!*slots++) return false;
     }
-    apiFound = true;
-    return apiFound ? &api : nullptr;
+    return true;
 }
 
-void PinOwnModule() {
-    if (modulePinned) return;
+bool PinOwnModule() {
     char path[MAX_PATH];
     DWORD length = GetModuleFileNameA(GetModuleInstance(), path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return;
-    modulePinned = LoadLibraryA(path) != nullptr;
+    return length > 0 && length < MAX_PATH && LoadLibraryA(path) != nullptr;
+}
+}  // namespace
+
+// The first request also keeps this module loaded: from then on, objects
+// whose code lives here may be handed out.
+const AccessibilityApi* GetAccessibilityApi() {
+    static AccessibilityApi api;
+    static LONG state;  // 0 not looked for yet, 1 found, -1 missing
+    // One try per process: a missing library stays missing.
+    if (state == 0) state = FindFunctions(api) && PinOwnModule() ? 1 : -1;
+    return state > 0 ? &api : nullptr;
 }
 
 void NotifyChildFocus(HWND window, LONG childId) {
@@ -47,11 +46,4 @@ void NotifyChildFocus(HWND window, LONG childId) {
     NotifyFunction notify =
         reinterpret_cast<NotifyFunction>(reinterpret_cast<void (*)()>(user ? GetProcAddress(user, "NotifyWinEvent") : nullptr));
     if (notify) notify(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, childId);
-}
-
-BSTR NewBstr(const AccessibilityApi& functions, const char* text, int length) {
-    int wide = length > 0 ? MultiByteToWideChar(CP_ACP, 0, text, length, nullptr, 0) : 0;
-    BSTR result = functions.sysAllocStringLen(nullptr, static_cast<UINT>(wide));
-    if (result && wide > 0) MultiByteToWideChar(CP_ACP, 0, text, length, result, wide);
-    return result;
 }

@@ -1,8 +1,9 @@
 // The system accessibility functions the HTML control uses, found at run time
 // so that the library still loads where oleacc.dll, oleaut32.dll or ole32.dll
-// is missing. They are looked up on the first request and the libraries stay
-// loaded for the rest of the process, like the library itself once it has
-// handed out an accessible object (see PinOwnModule).
+// is missing. They are looked up on the first request, and then the libraries
+// and this module itself stay loaded for the rest of the process: a client
+// may call an accessible object long after the host has unloaded us, and the
+// object's code must still be there to answer.
 #pragma once
 #include <windows.h>
 #include <oleacc.h>
@@ -20,14 +21,6 @@ extern const IID IID_IACCESSIBLE_DATA;
 // The functions, or null when one of them cannot be found.
 const AccessibilityApi* GetAccessibilityApi();
 
-// Keeps the module that holds this code loaded until the process ends: a
-// client may call an accessible object long after the host has unloaded us.
-void PinOwnModule();
-
 // Tells accessibility clients that the child of the window's client object
 // now has the keyboard focus. Nothing where the system cannot (Windows 95).
 void NotifyChildFocus(HWND window, LONG childId);
-
-// The text as a BSTR in UTF-16, converted from the ANSI code page; null when
-// memory runs out.
-BSTR NewBstr(const AccessibilityApi& api, const char* text, int length);

@@ -1,13 +1,12 @@
 #include "html/HtmlAccessible.h"
 
+#include <cstring>
 #include <new>
 
 #include "html/AccessibilityApi.h"
 #include "html/CHaleSimpleHtmlCtrl.h"
 
 namespace {
-const IID kIidDispatch = {0x00020400, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-const IID kIidUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 const char kDefaultAction[] = "Click";
 
 enum Property { PROPERTY_NAME, PROPERTY_VALUE, PROPERTY_ACTION, PROPERTY_ROLE, PROPERTY_STATE };
@@ -26,11 +25,21 @@ HRESULT SetEmpty(VARIANT* result) {
 }
 
 
+// The text in UTF-16 from the ANSI code page. An object exists only once the
+// functions were found.
 HRESULT SetText(BSTR* result, const char* text) {
     if (!result) return E_POINTER;
-    const AccessibilityApi* api = GetAccessibilityApi();
-    *result = api ? NewBstr(*api, text, lstrlenA(text)) : nullptr;
+    int wide = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);  // with the terminator
+    *result = wide > 0 ? GetAccessibilityApi()->sysAllocStringLen(nullptr, static_cast<UINT>(wide - 1)) : nullptr;
+    if (*result) MultiByteToWideChar(CP_ACP, 0, text, -1, *result, wide);
     return *result ? S_OK : E_OUTOFMEMORY;
+}
+
+// IUnknown and IDispatch differ only in their first field.
+bool IsAnswered(REFIID iid) {
+    static const IID unknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+    if (IsEqualIID(iid, IID_IACCESSIBLE_DATA)) return true;
+    return (iid.Data1 == 0 || iid.Data1 == 0x00020400) && memcmp(&iid.Data2, &unknown.Data2, 12) == 0;
 }
 }  // namespace
 
@@ -45,8 +54,7 @@ void CHtmlAccessible::Disconnect() { control = nullptr; }
 HRESULT CHtmlAccessible::QueryInterface(REFIID iid, void** object) {
     if (!object) return E_POINTER;
     *object = nullptr;
-    if (!IsEqualIID(iid, IID_IACCESSIBLE_DATA) && !IsEqualIID(iid, kIidDispatch) && !IsEqualIID(iid, kIidUnknown))
-        return E_NOINTERFACE;
+    if (!IsAnswered(iid)) return E_NOINTERFACE;
     *object = this;
     AddRef();
     return S_OK;
@@ -82,7 +90,7 @@ HRESULT CHtmlAccessible::Get(const ChildId& id, int property, BSTR* text, VARIAN
     int link;
     HRESULT resolved = Resolve(id, link);
     if (FAILED(resolved)) return resolved;
-    CHtmlElement* anchor = link < 0 ? nullptr : control->LinkAnchorAt(link);
+    CHtmlElement* anchor = control->LinkAnchorAt(link);  // null for the text itself
     switch (property) {
     case PROPERTY_NAME:
         return SetText(text, CHaleSimpleHtmlCtrl::ReadableText(anchor ? anchor->linkMembers : control->elements));
@@ -110,7 +118,8 @@ HRESULT CHtmlAccessible::get_accParent(IDispatch** parent) {
     *parent = nullptr;
     const AccessibilityApi* api = GetAccessibilityApi();
     if (!control || !control->hwnd || !api) return E_FAIL;
-    return api->createStdAccessibleObject(control->hwnd, OBJID_WINDOW, kIidDispatch,
+    // An IAccessible is an IDispatch.
+    return api->createStdAccessibleObject(control->hwnd, OBJID_WINDOW, IID_IACCESSIBLE_DATA,
                                           reinterpret_cast<void**>(parent));
 }
 

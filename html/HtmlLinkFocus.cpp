@@ -110,7 +110,6 @@ void CHaleSimpleHtmlCtrl::ResetLinkFocus() {
     LONG style = GetWindowLongA(hwnd, GWL_STYLE);
     LONG wanted = links > 0 ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP);
     if (wanted != style) SetWindowLongA(hwnd, GWL_STYLE, wanted);
-    if (links > 0 && GetFocus() == hwnd) FocusLink(0);
 }
 
 int CHaleSimpleHtmlCtrl::TabTarget() const {
@@ -146,16 +145,14 @@ void CHaleSimpleHtmlCtrl::OnFocusChange(bool gained) {
     FocusLink(ShiftDown() ? links - 1 : 0);
 }
 
-// The focus rectangle is drawn by inverting, so the paint that touches it
-// repaints all of it first.
+// The focus rectangle is drawn by inverting, so every paint repaints all of
+// it first.
 LRESULT CHaleSimpleHtmlCtrl::PaintWithLinkFocus() {
     int link = GetFocus() == hwnd ? FocusedLink() : -1;
     RECT bounds = LinkBounds(link);
-    RECT update;
-    bool touched = link >= 0 && GetUpdateRect(hwnd, &update, FALSE) && IntersectRect(&update, &update, &bounds);
-    if (touched) InvalidateRect(hwnd, &bounds, FALSE);
+    if (link >= 0) InvalidateRect(hwnd, &bounds, FALSE);
     LRESULT result = OnPaint();
-    if (touched) {
+    if (link >= 0) {
         ClientDcScope dc(this);
         DrawFocusRect(dc.OutputDc(), &bounds);
     }
@@ -171,7 +168,6 @@ CHtmlAccessible* CHaleSimpleHtmlCtrl::AccessibleObject() {
         object->Release();
         return nullptr;
     }
-    PinOwnModule();
     return object;
 }
 
