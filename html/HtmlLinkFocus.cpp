@@ -32,7 +32,7 @@ int CHaleSimpleHtmlCtrl::LinkCount() const {
 }
 
 CHtmlElement* CHaleSimpleHtmlCtrl::LinkAnchorAt(int link) const {
-    for (int i = 0; i < elements.count; ++i) {
+    for (int i = 0; link >= 0 && i < elements.count; ++i) {
         CHtmlElement* element = GetElement(i);
         if (IsLink(element) && link-- == 0) return element;
     }
