@@ -75,8 +75,18 @@ register_qemu() {
   registered_here=yes
 }
 
-"$root/tools/wine32-install.sh" >"$logs/install.log" 2>&1 ||
-  skip_stage "32-bit Wine (wine32:i386) could not be installed: $(tail -1 "$logs/install.log")"
+"$root/tools/wine32-install.sh" >"$logs/install.log" 2>&1
+case $? in
+0) grep '^wine32-install:' "$logs/install.log" ;;
+2) skip_stage "32-bit Wine (wine32:i386) could not be installed: $(tail -1 "$logs/install.log")" ;;
+*)
+  echo "test32: FAILED: 32-bit Wine (wine32:i386) could not be installed; $logs/install.log:"
+  tail -20 "$logs/install.log"
+  failed=1
+  summary
+  exit 1
+  ;;
+esac
 "$wine32" --version >"$logs/version.log" 2>&1
 code=$?
 if [ "$code" -ne 0 ] && [ "$code" -ne 126 ]; then
