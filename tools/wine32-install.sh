@@ -58,14 +58,18 @@ is_i386_partner() {
   apt-cache show "$package=$new" 2>/dev/null | grep -q -x 'Multi-Arch: same'
 }
 
-# The install for a stale i386 security index, refused when anything but an
-# i386 partner library would be downgraded.
+# package: installs it for a stale i386 security index. A simulation that
+# prefers the release suite even over newer installed versions shows what
+# would be downgraded; anything but an i386 partner library refuses the
+# install. The install itself prefers the release suite without downgrading
+# anything (priority 990), except those partners (1001), and removes nothing.
 install_from_release() {
-  local pin sim downgrades d code=0
+  local package=$1 pin sim downgrades d code=0
   pin=$(mktemp -d) sim=$(mktemp)
-  printf 'Package: *\nPin: release o=Debian,n=bookworm\nPin-Priority: 1001\n' >"$pin/release"
-  local apt=(apt-get -o Dir::Etc::PreferencesParts="$pin" --no-install-recommends)
-  if ! "${apt[@]}" -s --allow-downgrades install wine32:i386 >"$sim" 2>&1; then
+  # --no-remove: apt may rather remove what it may not downgrade.
+  local apt=(apt-get -o Dir::Etc::PreferencesParts="$pin" --no-install-recommends --no-remove)
+  release_pin 1001 '*' >"$pin/release"
+  if ! "${apt[@]}" -s --allow-downgrades install "$package" >"$sim" 2>&1; then
     tail -5 "$sim"
     code=1
   fi
@@ -74,17 +78,24 @@ install_from_release() {
     [ -z "$d" ] && continue
     # shellcheck disable=SC2086
     is_i386_partner "$sim" $d && continue
-    echo "refused: installing wine32:i386 from the release suite would downgrade $d, which is no i386 partner"
+    echo "refused: installing $package from the release suite would downgrade $d, which is no i386 partner"
     code=1
   done <<<"$downgrades"
   if [ "$code" = 0 ]; then
-    "${apt[@]}" install -y -qq --allow-downgrades wine32:i386 </dev/null || code=1
+    release_pin 990 '*' >"$pin/release"
+    [ -n "$downgrades" ] && release_pin 1001 "$(cut -d: -f1 <<<"$downgrades" | tr '\n' ' ')" >>"$pin/release"
+    "${apt[@]}" install -y -qq --allow-downgrades "$package" </dev/null || code=1
   fi
   rm -rf "$pin" "$sim"
   [ "$code" = 0 ] || return 1
   local listed=nothing
   [ -n "$downgrades" ] && listed=$(awk '{printf "%s%s %s -> %s", (NR > 1 ? ", " : ""), $1, $2, $3}' <<<"$downgrades")
-  echo "wine32-install: the mirror's bookworm-security i386 index failed to download, so wine32:i386 came from the verified bookworm release suite; downgraded: $listed"
+  echo "wine32-install: the mirror's bookworm-security i386 index failed to download, so $package came from the verified bookworm release suite; downgraded: $listed"
+}
+
+# priority, packages: one stanza of preferences for the release suite.
+release_pin() {
+  printf 'Package: %s\nPin: release o=Debian,n=bookworm\nPin-Priority: %s\n\n' "$2" "$1"
 }
 
 main() {
@@ -104,7 +115,7 @@ main() {
   kind=$(update_failure_kind <"$log")
   rm -f "$log"
   case $kind in
-  stale) install_from_release || exit 1 ;;
+  stale) install_from_release wine32:i386 || exit 1 ;;
   offline)
     echo "the package archive cannot be reached, so wine32:i386 cannot be installed"
     exit 2

@@ -54,15 +54,20 @@ expect "i386 partners" "$partners" "libfoo1:amd64;"
 apt-get() {
   case " $* " in
   *" -s "*) grep -v "$leave_out" "$simulated" ;;
-  *" install "*) echo "installed $*" ;;
+  *" install "*)
+    echo "installed $*"
+    cat "${2#Dir::Etc::PreferencesParts=}"/*
+    ;;
   esac
 }
 leave_out='^Inst baz'
-report=$(install_from_release)
+report=$(install_from_release wine32:i386)
 expect "report" "$(tail -1 <<<"$report")" "wine32-install: the mirror's bookworm-security i386 index failed to download, so wine32:i386 came from the verified bookworm release suite; downgraded: libfoo1:amd64 1.2-3+deb12u7 -> 1.2-3+deb12u6"
-expect "the install runs with the release pinned" "$(grep -c -E '^installed -o Dir::Etc::PreferencesParts=/.* --allow-downgrades wine32:i386' <<<"$report")" 1
+expect "the install" "$(grep -c -E '^installed -o Dir::Etc::PreferencesParts=/.* --no-remove install .*--allow-downgrades wine32:i386' <<<"$report")" 1
+expect "what may go down" "$(grep -B2 'Pin-Priority: 1001' <<<"$report" | tr '\n' ';')" "Package: libfoo1 ;Pin: release o=Debian,n=bookworm;Pin-Priority: 1001;"
+expect "what may not" "$(grep -B2 'Pin-Priority: 990' <<<"$report" | head -1)" "Package: *"
 leave_out='^$'
-report=$(install_from_release)
+report=$(install_from_release wine32:i386)
 expect "refusal exit" "$?" 1
 expect "refusal, and no install" "$(grep -c -x 'refused: .* downgrade baz:amd64 3.1 3.0, which is no i386 partner' <<<"$report")$(grep -c installed <<<"$report")" 10
 
