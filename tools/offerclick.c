@@ -48,6 +48,8 @@ typedef struct FindState {
     HWND found;
 } FindState;
 
+/* Stops the enumeration (FALSE) at a visible window with the state's text
+ * and, when one is given, its class. */
 static BOOL CALLBACK MatchWindow(HWND window, LPARAM lParam) {
     FindState* state = (FindState*)lParam;
     char className[32] = "";
@@ -231,7 +233,7 @@ static BOOL CALLBACK CloseFurtherDialog(HWND window, LPARAM lParam) {
     FindState state = {"#32770", NULL, NULL};
     int i;
     state.text = set->title;
-    if (MatchWindow(window, (LPARAM)&state)) return TRUE;
+    if (MatchWindow(window, (LPARAM)&state)) return TRUE; /* not one of them */
     for (i = 0; i < set->count && set->seen[i] != window; ++i) continue;
     if (i == set->count && set->count < MAX_DIALOGS) set->seen[set->count++] = window;
     if (window != set->seen[0] || set->count > 1) PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
