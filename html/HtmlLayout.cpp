@@ -82,9 +82,20 @@ public:
     void Place(CHtmlElement& element, int align) {
         // A space at the start of a line takes no room and stays unplaced.
         if (element.kind == HEK_SPACE && x <= lineStart) return;
-        // The element counts towards the height of the line it may close.
-        if (element.cy > lineHeight) lineHeight = element.cy;
-        if (element.kind == HEK_BR || SatAdd(x, element.cx) > limit) FinishLine(align);
+        // A break counts towards the line it ends. Any other element counts
+        // towards the line it is placed on, also when it wraps: the line it
+        // opens must be as tall as the element, or the next line is drawn over
+        // the element's lower part. A space that wraps is dropped from the
+        // line it opens and gives it no height.
+        if (element.kind == HEK_BR) {
+            RaiseLine(element);
+            FinishLine(align);
+        } else if (SatAdd(x, element.cx) > limit) {
+            FinishLine(align);
+            if (element.kind != HEK_SPACE) RaiseLine(element);
+        } else {
+            RaiseLine(element);
+        }
         line.Add(&element);
         element.x = x;
         element.y = y;
@@ -111,6 +122,10 @@ public:
     }
 
 private:
+    void RaiseLine(const CHtmlElement& element) {
+        if (element.cy > lineHeight) lineHeight = element.cy;
+    }
+
     // A space at either end of a line is unplaced and the rest of the line,
     // up to end, closes up over it. True when the element was such a space.
     bool DropEdgeSpace(int index, int end) {
