@@ -3,6 +3,7 @@
 // from text measured here in the control's base font.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "html/CHaleSimpleHtmlCtrl.h"
@@ -88,31 +89,66 @@ TEST_F(HtmlLayout, OnePixelLessWrapsTheLastWordWholeAndDropsTheSpaceBeforeIt) {
     EXPECT_EQ(space->lineCy, space->cy);
 }
 
-TEST_F(HtmlLayout, AWordWiderThanTheLimitSitsAloneBelowAnEmptyBandOfItsOwnHeight) {
+TEST_F(HtmlLayout, AWordWiderThanTheLimitSitsAloneOnTheFirstLineWithNoEmptyBandAboveIt) {
     LayOut(2 * LEFT + RIGHT + Width("wide") - 1, "wide i");
     const CHtmlElement* wide = Word("wide");
     ASSERT_NE(wide, nullptr);
     EXPECT_EQ(wide->x, LEFT);
-    EXPECT_EQ(wide->y, TOP + Height());
+    EXPECT_EQ(wide->y, TOP);
     EXPECT_EQ(wide->cx, Width("wide"));
     // The space wraps with x beyond the line start, opens the next line and
     // is dropped there; the word closes up over it.
     ASSERT_LT(Width(" i"), Width("wide") - 1);
     EXPECT_EQ(Word("i")->x, LEFT);
-    EXPECT_EQ(Word("i")->y, TOP + 2 * Height());
+    EXPECT_EQ(Word("i")->y, TOP + Height());
     EXPECT_EQ(Element(HEK_SPACE)->x, -1);
 }
 
-TEST_F(HtmlLayout, TheElementThatWrapsRaisesTheHeightOfTheLineItLeaves) {
+TEST_F(HtmlLayout, TheElementThatWrapsRaisesTheHeightOfTheLineItOpens) {
     int wordWidth = Width("ab");
     LayOut(2 * LEFT + RIGHT + wordWidth + 10, "ab<img width=30 height=40>cd");
     const CHtmlElement* image = Element(HEK_IMG);
     ASSERT_NE(image, nullptr);
-    EXPECT_EQ(Word("ab")->lineCy, 40);
+    EXPECT_EQ(Word("ab")->lineCy, Height());
     EXPECT_EQ(image->x, LEFT);
-    EXPECT_EQ(image->y, TOP + 40);
-    EXPECT_EQ(Word("cd")->y, TOP + 40 + Height());
-    EXPECT_EQ(image->lineCy, Height());
+    EXPECT_EQ(image->y, TOP + Height());
+    EXPECT_EQ(Word("cd")->y, TOP + Height() + 40);
+    EXPECT_EQ(image->lineCy, 40);
+}
+
+// A tall element that wraps onto a line ended by a break in a smaller font
+// (a wrapped subtitle above the next paragraph) or that comes first on its
+// line: no later line may start above its bottom.
+TEST_F(HtmlLayout, NoLineStartsAboveTheBottomOfAnElementOfAnEarlierLine) {
+    struct Row {
+        const char* html;
+        const char* wrapping;
+    };
+    const Row rows[] = {
+        {"<font point-size=20><i>one click</i></font><br>next", "click"},
+        {"<font point-size=20>wide</font><br>next", "wide"},
+    };
+    for (const Row& row : rows) {
+        HtmlCtrlHost rowHost;
+        CHaleSimpleHtmlCtrl rowControl(GetModuleHandleA(nullptr));
+        ASSERT_TRUE(rowControl.Attach(rowHost.AddPlaceholder(1, 0, 0, 2 * LEFT + RIGHT + 40, 300)));
+        rowControl.SetMargins(LEFT, RIGHT, TOP);
+        rowControl.SetHtml(row.html);
+        rowControl.FitHeightToContent();
+        const CHtmlElement* tall = nullptr;
+        const CHtmlElement* next = nullptr;
+        for (int i = 0; i < rowControl.elements.count; ++i) {
+            const CHtmlElement* e = rowControl.GetElement(i);
+            if (e->kind != HEK_TEXT) continue;
+            if (strcmp(e->GetAttrib("value"), row.wrapping) == 0) tall = e;
+            if (strcmp(e->GetAttrib("value"), "next") == 0) next = e;
+        }
+        ASSERT_NE(tall, nullptr) << row.html;
+        ASSERT_NE(next, nullptr) << row.html;
+        ASSERT_GT(tall->cy, Height()) << row.html;
+        EXPECT_EQ(tall->x, LEFT) << row.html << ": it wraps or sits alone";
+        EXPECT_GE(next->y, tall->y + tall->cy) << row.html;
+    }
 }
 
 TEST_F(HtmlLayout, ABreakEndsTheLineAndTheSpaceAfterItIsSkipped) {
