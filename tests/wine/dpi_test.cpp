@@ -1,12 +1,10 @@
-// The dialog and the hand cursor at the DPI of the prefix
-// the program runs in: 96 in the shared prefix, 120, 144 and 192 in those of
-// tests/wine/dpi.cmake. The program is DPI-aware, as installers are.
+// The dialog and the hand cursor at the DPI of the prefix the program runs in:
+// 96 in the shared prefix, 120, 144 and 192 in those of tests/wine/dpi.cmake.
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cstdlib>
 #include <set>
-#include <string>
 #include <utility>
 
 #include "dialog/ConsentDialog.h"
@@ -30,19 +28,6 @@ const DpiRow kRows[] = {
     {192, 880, 84, 343, 255, 79, 501, 20, 30, 9, 64, 10},
 };
 
-// Made DPI-aware before any window exists; older Windows lack the call.
-const DpiRow* Row() {
-    static const DpiRow* row = [] {
-        FARPROC setAware = GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDPIAware");
-        if (setAware) reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void*>(setAware))();
-        const int dpi = GetDeviceCaps(ClientDcScope(nullptr).AttributeDc(), LOGPIXELSY);
-        for (const DpiRow& r : kRows)
-            if (r.dpi == dpi) return &r;
-        return static_cast<const DpiRow*>(nullptr);
-    }();
-    return row;
-}
-
 // The width of a caption's bold head and blank and its normal tail.
 int CaptionWidth(const char* head, const char* tail) {
     ClientDcScope dc(nullptr);
@@ -65,8 +50,13 @@ TEST(HighDpi, LengthsRoundAndSaturate) {
 }
 
 TEST(HighDpi, TheDialogAndTheCursorGrowWithTheDpi) {
-    const DpiRow* row = Row();
-    ASSERT_NE(row, nullptr) << "no row for this DPI";
+    // DPI-aware, as installers are, before any window exists; older Windows lack the call.
+    FARPROC setAware = GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDPIAware");
+    if (setAware) reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void*>(setAware))();
+    const int dpi = GetDeviceCaps(ClientDcScope(nullptr).AttributeDc(), LOGPIXELSY);
+    const DpiRow* row = nullptr;
+    for (const DpiRow& r : kRows) row = r.dpi == dpi ? &r : row;
+    ASSERT_NE(row, nullptr) << "no row for " << dpi << " DPI";
     const char* expected = getenv("MIREL_EXPECT_DPI");
     ASSERT_EQ(row->dpi, expected ? atoi(expected) : row->dpi) << "the prefix lacks its LogPixels";
 
