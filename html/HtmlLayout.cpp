@@ -82,19 +82,16 @@ public:
     void Place(CHtmlElement& element, int align) {
         // A space at the start of a line takes no room and stays unplaced.
         if (element.kind == HEK_SPACE && x <= lineStart) return;
-        // A break counts towards the line it ends. Any other element counts
-        // towards the line it is placed on, also when it wraps: the line it
-        // opens must be as tall as the element, or the next line is drawn over
-        // the element's lower part. A space that wraps is dropped from the
-        // line it opens and gives it no height.
+        // The element counts towards the height of the line it may close.
+        RaiseLine(element);
         if (element.kind == HEK_BR) {
-            RaiseLine(element);
             FinishLine(align);
         } else if (SatAdd(x, element.cx) > limit) {
             FinishLine(align);
+            // The line it opens must be as tall as the element too, or the
+            // next line is drawn over the element's lower part. A space that
+            // wraps is dropped from that line and gives it no height.
             if (element.kind != HEK_SPACE) RaiseLine(element);
-        } else {
-            RaiseLine(element);
         }
         line.Add(&element);
         element.x = x;

@@ -88,30 +88,30 @@ TEST_F(HtmlLayout, OnePixelLessWrapsTheLastWordWholeAndDropsTheSpaceBeforeIt) {
     EXPECT_EQ(space->lineCy, space->cy);
 }
 
-TEST_F(HtmlLayout, AWordWiderThanTheLimitSitsAloneOnTheFirstLineWithNoEmptyBandAboveIt) {
+TEST_F(HtmlLayout, AWordWiderThanTheLimitSitsAloneBelowAnEmptyBandOfItsOwnHeight) {
     LayOut(2 * LEFT + RIGHT + Width("wide") - 1, "wide i");
     const CHtmlElement* wide = Word("wide");
     ASSERT_NE(wide, nullptr);
     EXPECT_EQ(wide->x, LEFT);
-    EXPECT_EQ(wide->y, TOP);
+    EXPECT_EQ(wide->y, TOP + Height());
     EXPECT_EQ(wide->cx, Width("wide"));
     // The space wraps with x beyond the line start, opens the next line and
     // is dropped there; the word closes up over it.
     ASSERT_LT(Width(" i"), Width("wide") - 1);
     EXPECT_EQ(Word("i")->x, LEFT);
-    EXPECT_EQ(Word("i")->y, TOP + Height());
+    EXPECT_EQ(Word("i")->y, TOP + 2 * Height());
     EXPECT_EQ(Element(HEK_SPACE)->x, -1);
 }
 
-TEST_F(HtmlLayout, TheElementThatWrapsRaisesTheHeightOfTheLineItOpens) {
+TEST_F(HtmlLayout, TheElementThatWrapsRaisesTheHeightOfTheLineItLeavesAndOfTheLineItOpens) {
     int wordWidth = Width("ab");
     LayOut(2 * LEFT + RIGHT + wordWidth + 10, "ab<img width=30 height=40>cd");
     const CHtmlElement* image = Element(HEK_IMG);
     ASSERT_NE(image, nullptr);
-    EXPECT_EQ(Word("ab")->lineCy, Height());
+    EXPECT_EQ(Word("ab")->lineCy, 40);
     EXPECT_EQ(image->x, LEFT);
-    EXPECT_EQ(image->y, TOP + Height());
-    EXPECT_EQ(Word("cd")->y, TOP + Height() + 40);
+    EXPECT_EQ(image->y, TOP + 40);
+    EXPECT_EQ(Word("cd")->y, TOP + 40 + 40);
     EXPECT_EQ(image->lineCy, 40);
 }
 
