@@ -25,6 +25,10 @@ cleanup() {
   /usr/lib/wine/wineserver -k 2>/dev/null || true
   WINEPREFIX=$root/build/wine32-prefix /usr/lib/wine/wineserver -k 2>/dev/null || true
   WINEPREFIX="$root/build/win64/wine-prefix-932" /usr/lib/wine/wineserver -k 2>/dev/null || true
+  # The DPI tests' prefixes (tests/wine/dpi.cmake).
+  for prefix in "$root"/build/win64/wine-prefix-dpi* "$root"/build/win32/wine-prefix-dpi*; do
+    [ -d "$prefix" ] && { WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null || true; }
+  done
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
