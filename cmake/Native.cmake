@@ -39,6 +39,9 @@ foreach(source ${MIREL_UNIT_TESTS})
   add_test(NAME native_${stem} COMMAND native_${stem})
 endforeach()
 
+# What tools/wine32-install.sh does with apt's answers.
+add_test(NAME wine32_install_decisions COMMAND ${CMAKE_SOURCE_DIR}/tests/tools/wine32-install-test.sh)
+
 # Fuzz targets: each runs for a bounded time in the test command.
 set(MIREL_FUZZ_SECONDS 20 CACHE STRING "Seconds each fuzz target runs in the test command")
 if(MIREL_SANITIZE AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")

@@ -8,6 +8,8 @@
 #include "dialog/HostDialog.h"
 #include "html/CHaleSimpleHtmlCtrl.h"
 
+class DpiScale;
+
 // Result codes of a run.
 enum ConsentResult {
     CONSENT_YES = 1,
@@ -67,10 +69,12 @@ public:
     LONG sideAllowance;
 
 private:
-    // Arrange's steps: the text and width of one HTML control and its height
-    // fitted to the text; the window sized to the stack of controls; the
-    // window put at `location` within the work area.
+    // Arrange's steps: the client width in device pixels; the text and width
+    // of one HTML control and its height fitted to the text; the window sized
+    // to the stack of controls; the window put at `location` within the work
+    // area.
+    int ClientWidth(const DpiScale& scale) const;
     void FillHtmlControl(CHaleSimpleHtmlCtrl& control, const char* html, int textWidth);
-    void FitToStack();
+    void FitToStack(int clientWidth, int bottomGap);
     void PlaceOnWorkArea();
 };

@@ -2,8 +2,10 @@
 // No buttons below it, the disclaimer below them, the client height fitted to
 // that stack, and the window put at one of nine places of the work area.
 #include "dialog/ConsentDialog.h"
+#include "dialog/TagReader.h"
 #include "util/SaturatingMath.h"
 #include "resources/resource.h"
+#include "window/DpiScale.h"
 
 namespace {
 
@@ -63,6 +65,13 @@ void ConsentDialog::MoveChildX(int id, int x) {
     SetWindowPos(child, nullptr, x, ChildRect(child).top, 0, 0, SWP_NOSIZE | KEEP_ORDER);
 }
 
+// WIDTH counts 96-DPI pixels; without it the width is the window's own,
+// already in device pixels.
+int ConsentDialog::ClientWidth(const DpiScale& scale) const {
+    if (TagReader(sourceText).ReadWidth(0) < 1) return width;
+    return scale.X(width);
+}
+
 void ConsentDialog::PlaceBelow(int id, int referenceId, int gap) {
     HWND child = GetDlgItem(hwnd, id);
     const int top = SatAdd(ChildRect(GetDlgItem(hwnd, referenceId)).bottom, gap);
@@ -81,19 +90,24 @@ void ConsentDialog::Arrange() {
     if (!IsWindow(hwnd)) return;
     SetWindowTextA(hwnd, title);
 
-    const int textWidth = SatSub(width, sideAllowance);
+    const DpiScale scale = DpiScale::ForWindow(hwnd);
+    const int clientWidth = ClientWidth(scale);
+    // The side allowance was measured on the window: device pixels already.
+    const int textWidth = SatSub(clientWidth, sideAllowance);
     FillHtmlControl(messageCtrl, message, textWidth);
     FillHtmlControl(disclaimerCtrl, disclaimer, textWidth);
 
-    SizeChild(yesButton.hwnd, PercentOf(width, YES_WIDTH_PERCENT), BUTTON_HEIGHT);
-    SizeChild(noButton.hwnd, PercentOf(width, NO_WIDTH_PERCENT), BUTTON_HEIGHT);
-    MoveChildX(IDC_YES, PercentOf(width, YES_LEFT_PERCENT));
-    MoveChildX(IDC_NO, PercentOf(width, NO_LEFT_PERCENT));
-    PlaceBelow(IDC_YES, IDC_MESSAGE, STACK_GAP);
-    PlaceBelow(IDC_NO, IDC_MESSAGE, STACK_GAP);
-    PlaceBelow(IDC_DISCLAIMER, IDC_YES, STACK_GAP);
+    const int buttonHeight = scale.Y(BUTTON_HEIGHT);
+    const int stackGap = scale.Y(STACK_GAP);
+    SizeChild(yesButton.hwnd, PercentOf(clientWidth, YES_WIDTH_PERCENT), buttonHeight);
+    SizeChild(noButton.hwnd, PercentOf(clientWidth, NO_WIDTH_PERCENT), buttonHeight);
+    MoveChildX(IDC_YES, PercentOf(clientWidth, YES_LEFT_PERCENT));
+    MoveChildX(IDC_NO, PercentOf(clientWidth, NO_LEFT_PERCENT));
+    PlaceBelow(IDC_YES, IDC_MESSAGE, stackGap);
+    PlaceBelow(IDC_NO, IDC_MESSAGE, stackGap);
+    PlaceBelow(IDC_DISCLAIMER, IDC_YES, stackGap);
 
-    FitToStack();
+    FitToStack(clientWidth, scale.Y(BOTTOM_GAP));
     PlaceOnWorkArea();
     InvalidateRect(hwnd, nullptr, TRUE);
 }
@@ -104,9 +118,9 @@ void ConsentDialog::FillHtmlControl(CHaleSimpleHtmlCtrl& control, const char* ht
     control.FitHeightToContent();
 }
 
-void ConsentDialog::FitToStack() {
-    const int bottom = SatAdd(ChildRect(GetDlgItem(hwnd, IDC_DISCLAIMER)).bottom, BOTTOM_GAP);
-    RECT frame = {0, 0, ClientExtent(width), ClientExtent(bottom)};
+void ConsentDialog::FitToStack(int clientWidth, int bottomGap) {
+    const int bottom = SatAdd(ChildRect(GetDlgItem(hwnd, IDC_DISCLAIMER)).bottom, bottomGap);
+    RECT frame = {0, 0, ClientExtent(clientWidth), ClientExtent(bottom)};
     ClientToWindowRect(&frame, TRUE);
     SetWindowPos(hwnd, nullptr, 0, 0, Width(frame), Height(frame), SWP_NOMOVE | KEEP_ORDER);
 }

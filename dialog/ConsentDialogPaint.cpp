@@ -2,6 +2,7 @@
 
 #include "dialog/ConsentDialog.h"
 #include "window/DcScopes.h"
+#include "window/DpiScale.h"
 
 namespace {
 
@@ -23,8 +24,9 @@ void ConsentDialog::OnPaint(HDC paintDc, PAINTSTRUCT*) {
     const SIZE size = dc.GetTextExtent(ADVERTISEMENT, length);
     RECT client = {0, 0, 0, 0};
     GetClientRect(hwnd, &client);
-    const int x = client.right - size.cx - ADVERTISEMENT_RIGHT_GAP;
-    const int y = client.bottom - size.cy - ADVERTISEMENT_BOTTOM_GAP;
+    const DpiScale scale(paintDc);
+    const int x = client.right - size.cx - scale.X(ADVERTISEMENT_RIGHT_GAP);
+    const int y = client.bottom - size.cy - scale.Y(ADVERTISEMENT_BOTTOM_GAP);
     const RECT box = {x, y, x + size.cx, y + size.cy};
     dc.ExtTextOut(x, y, ETO_OPAQUE, &box, ADVERTISEMENT, static_cast<UINT>(length), nullptr);
 

@@ -1,10 +1,20 @@
 #include "dialog/OwnerDrawButton.h"
 
 #include "window/DcScopes.h"
+#include "window/DpiScale.h"
 
 namespace {
 
 const COLORREF BLACK = RGB(0, 0, 0);
+// Padding between the frame and the focus rectangle; it grows with the DPI,
+// the one-pixel lines do not.
+const int RAISED_PADDING = 3;
+const int FLAT_PADDING = 2;
+
+void Pad(const DRAWITEMSTRUCT* item, RECT& r, int padding) {
+    const DpiScale scale(item->hDC);
+    InflateRect(&r, -scale.X(padding), -scale.Y(padding));
+}
 
 }  // namespace
 
@@ -82,7 +92,7 @@ int OwnerDrawButton::DrawRaised(DeviceContext& dc, const DRAWITEMSTRUCT* item) {
         InflateRect(&r, -1, -1);
     }
     dc.DrawBevel(r, GetColor(pressed ? BCI_SHADOW : BCI_HIGHLIGHT), GetColor(BCI_SHADOW));
-    InflateRect(&r, -3, -3);
+    Pad(item, r, RAISED_PADDING);
     if (focused) DrawFocusRect(item->hDC, &r);
     InflateRect(&r, -1, -1);
     DrawContentInFaceColors(dc, item, r);
@@ -93,7 +103,7 @@ int OwnerDrawButton::DrawFlat(DeviceContext& dc, const DRAWITEMSTRUCT* item) {
     RECT r = item->rcItem;
     dc.FillWithColor(r, GetColor(BCI_FACE));
     if (hovering) dc.DrawBevel(r, GetColor(BCI_HIGHLIGHT), GetColor(BCI_SHADOW));
-    InflateRect(&r, -2, -2);
+    Pad(item, r, FLAT_PADDING);
     if (item->itemState & ODS_FOCUS) DrawFocusRect(item->hDC, &r);
     InflateRect(&r, -1, -1);
     DrawContentInFaceColors(dc, item, r);

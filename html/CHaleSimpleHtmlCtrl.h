@@ -16,6 +16,7 @@
 class CHtmlAccessible;
 class CHtmlFormatStack;
 class DeviceContext;
+class DpiScale;
 
 // The window class every HTML control is created with.
 extern const char HTML_CTRL_CLASS_NAME[];
@@ -88,7 +89,7 @@ public:
     // From the cursor on, the next element visible in rect; every element
     // passed over goes through the stack when one is given.
     CHtmlElement* NextVisibleElement(int& cursor, const RECT& rect, CHtmlFormatStack* stack) const;
-    void PaintElement(const CHtmlElement* element, DeviceContext& dc, int shift);
+    void PaintElement(const CHtmlElement* element, DeviceContext& dc, int shift, const DpiScale& scale);
 
     // Scrolling (html/HtmlScroll.cpp).
     void OnVScroll(int code, int thumb);

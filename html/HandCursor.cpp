@@ -1,5 +1,7 @@
 #include "html/HandCursor.h"
 
+#include <new>
+
 namespace {
 
 const int kBytesPerRow = HAND_CURSOR_SIZE / 8;
@@ -25,20 +27,46 @@ const BYTE kXorRows[kShapeRows][kBytesPerRow] = {
     {0x03, 0xFC, 0x00, 0x00}, {0x00, 0x00, 0x00, 0x00},
 };
 
-// A full 32-row mask: the shape rows, then rows filled with the given byte.
-void FillMask(BYTE* mask, const BYTE (*shape)[kBytesPerRow], BYTE fill) {
-    for (int row = 0; row < HAND_CURSOR_SIZE; ++row)
-        for (int column = 0; column < kBytesPerRow; ++column)
-            mask[row * kBytesPerRow + column] = row < kShapeRows ? shape[row][column] : fill;
+// The larger cursor sizes of high DPI settings stay far below this.
+const int kMaxSize = 256;
+
+int ShapeBit(const BYTE (*shape)[kBytesPerRow], int fill, int row, int column) {
+    if (row >= kShapeRows) return fill;
+    return (shape[row][column / 8] >> (7 - column % 8)) & 1;
 }
+
+// A size x size mask in rows of whole words, each bit of the 32 x 32 shape
+// (rows below it filled with `fill`) enlarged to cover its share of pixels.
+void EnlargeMask(BYTE* mask, int rowBytes, int size, const BYTE (*shape)[kBytesPerRow], int fill) {
+    for (int row = 0; row < size; ++row) {
+        BYTE* out = mask + row * rowBytes;
+        for (int i = 0; i < rowBytes; ++i) out[i] = 0;
+        for (int column = 0; column < size; ++column) {
+            const int bit = ShapeBit(shape, fill, row * HAND_CURSOR_SIZE / size,
+                                     column * HAND_CURSOR_SIZE / size);
+            out[column / 8] |= static_cast<BYTE>(bit << (7 - column % 8));
+        }
+    }
+}
+
+// The first enlarged pixel of a shape pixel.
+int Enlarged(int position, int size) { return (position * size + HAND_CURSOR_SIZE - 1) / HAND_CURSOR_SIZE; }
 
 }  // namespace
 
 HCURSOR CreateHandCursor(HINSTANCE instance) {
-    BYTE andMask[HAND_CURSOR_SIZE * kBytesPerRow];
-    BYTE xorMask[HAND_CURSOR_SIZE * kBytesPerRow];
-    FillMask(andMask, kAndRows, 0xFF);
-    FillMask(xorMask, kXorRows, 0x00);
-    return CreateCursor(instance, HAND_CURSOR_HOT_X, HAND_CURSOR_HOT_Y, HAND_CURSOR_SIZE, HAND_CURSOR_SIZE,
-                        andMask, xorMask);
+    int size = GetSystemMetrics(SM_CXCURSOR);
+    if (size < HAND_CURSOR_SIZE) size = HAND_CURSOR_SIZE;
+    if (size > kMaxSize) size = kMaxSize;
+    const int rowBytes = (size + 15) / 16 * 2;
+    BYTE* masks = new (std::nothrow) BYTE[2 * rowBytes * size];
+    if (!masks) return nullptr;
+    BYTE* andMask = masks;
+    BYTE* xorMask = masks + rowBytes * size;
+    EnlargeMask(andMask, rowBytes, size, kAndRows, 1);
+    EnlargeMask(xorMask, rowBytes, size, kXorRows, 0);
+    HCURSOR cursor = CreateCursor(instance, Enlarged(HAND_CURSOR_HOT_X, size),
+                                  Enlarged(HAND_CURSOR_HOT_Y, size), size, size, andMask, xorMask);
+    delete[] masks;
+    return cursor;
 }

@@ -1,5 +1,7 @@
 // The pointing-hand cursor the HTML control shows over links: 32 x 32,
-// monochrome, hot spot at the tip of the index finger.
+// monochrome, hot spot at the tip of the index finger. Where the system's
+// cursors are larger (high DPI), it is made at their size, every pixel of the
+// shape enlarged, so that it matches the arrow beside it.
 #pragma once
 #include "platform/WinSeam.h"
 

@@ -11,12 +11,15 @@
 #include "util/SaturatingMath.h"
 #include "html/TransparentDraw.h"
 #include "window/DcScopes.h"
+#include "window/DpiScale.h"
 
 namespace {
 // The box of an image whose bitmap cannot be loaded.
 const int MISSING_IMAGE_SIZE = 11;
 
-void MeasureImage(HINSTANCE module, CHtmlElement& element) {
+// Sizes written in markup and a bitmap's own size are 96-DPI pixels; painting
+// stretches the bitmap to the box.
+void MeasureImage(HINSTANCE module, CHtmlElement& element, const DpiScale& scale) {
     int w = element.GetAttribNumber("width", 0, AT_INT);
     int h = element.GetAttribNumber("height", 0, AT_INT);
     int hs = element.GetAttribNumber("hspace", 0, AT_INT);
@@ -29,8 +32,10 @@ void MeasureImage(HINSTANCE module, CHtmlElement& element) {
         if (bitmap) DeleteObject(bitmap);
     }
     // Spacings from markup may be as large as an int: the sums saturate.
-    element.cx = SatAdd(w, SatAdd(hs, hs));
-    element.cy = SatAdd(h, SatAdd(vs, vs));
+    hs = scale.X(hs);
+    vs = scale.Y(vs);
+    element.cx = SatAdd(scale.X(w), SatAdd(hs, hs));
+    element.cy = SatAdd(scale.Y(h), SatAdd(vs, vs));
 }
 
 void MeasureText(CHtmlElement& element, DeviceContext& dc) {
@@ -46,11 +51,12 @@ void MeasureText(CHtmlElement& element, DeviceContext& dc) {
     element.cy = size.cy;
 }
 
-void MeasureElement(HINSTANCE module, CHtmlElement& element, DeviceContext& dc) {
+void MeasureElement(HINSTANCE module, CHtmlElement& element, DeviceContext& dc,
+                    const DpiScale& scale) {
     element.cx = 0;
     element.cy = 0;
     if (element.kind == HEK_IMG) {
-        MeasureImage(module, element);
+        MeasureImage(module, element, scale);
     } else {
         MeasureText(element, dc);
     }
@@ -77,8 +83,16 @@ public:
         // A space at the start of a line takes no room and stays unplaced.
         if (element.kind == HEK_SPACE && x <= lineStart) return;
         // The element counts towards the height of the line it may close.
-        if (element.cy > lineHeight) lineHeight = element.cy;
-        if (element.kind == HEK_BR || SatAdd(x, element.cx) > limit) FinishLine(align);
+        RaiseLine(element);
+        if (element.kind == HEK_BR) {
+            FinishLine(align);
+        } else if (SatAdd(x, element.cx) > limit) {
+            FinishLine(align);
+            // The line it opens must be as tall as the element too, or the
+            // next line is drawn over the element's lower part. A space that
+            // wraps is dropped from that line and gives it no height.
+            if (element.kind != HEK_SPACE) RaiseLine(element);
+        }
         line.Add(&element);
         element.x = x;
         element.y = y;
@@ -105,6 +119,10 @@ public:
     }
 
 private:
+    void RaiseLine(const CHtmlElement& element) {
+        if (element.cy > lineHeight) lineHeight = element.cy;
+    }
+
     // A space at either end of a line is unplaced and the rest of the line,
     // up to end, closes up over it. True when the element was such a space.
     bool DropEdgeSpace(int index, int end) {
@@ -148,20 +166,22 @@ RECT WindowRectAtOrigin(HWND window) {
 
 void CHaleSimpleHtmlCtrl::MeasureElements(DeviceContext& dc) {
     CHtmlFormatStack stack(this, &dc);
+    const DpiScale scale(dc.AttributeDc());
     for (int i = 0; i < elements.count; ++i) {
         CHtmlElement* element = elements.GetAt(i);
         if (!element) continue;
         stack.SelectFont();
         stack.ApplyElement(element);
-        if (element->IsContent()) MeasureElement(instance, *element, dc);
+        if (element->IsContent()) MeasureElement(instance, *element, dc, scale);
     }
 }
 
 void CHaleSimpleHtmlCtrl::LayoutLines(DeviceContext& dc) {
     RECT window = WindowRectAtOrigin(hwnd);
-    LineBuilder lines(window.right, GetBodyAttribNumber("leftmargin", 0, AT_INT),
-                      GetBodyAttribNumber("rightmargin", 0, AT_INT),
-                      GetBodyAttribNumber("topmargin", 0, AT_INT));
+    const DpiScale scale(dc.AttributeDc());
+    LineBuilder lines(window.right, scale.X(GetBodyAttribNumber("leftmargin", 0, AT_INT)),
+                      scale.X(GetBodyAttribNumber("rightmargin", 0, AT_INT)),
+                      scale.Y(GetBodyAttribNumber("topmargin", 0, AT_INT)));
     CHtmlFormatStack stack(this, &dc);
     int align = HTML_ALIGN_LEFT;
     for (int i = 0; i < elements.count; ++i) {

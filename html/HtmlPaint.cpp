@@ -8,6 +8,7 @@
 #include "util/SaturatingMath.h"
 #include "html/TransparentDraw.h"
 #include "window/DcScopes.h"
+#include "window/DpiScale.h"
 
 namespace {
 const COLORREF MARK_FRAME_OUTER = 0x000000;
@@ -29,8 +30,9 @@ void FrameWithColor(HDC dc, const RECT& rect, COLORREF color) {
     DeleteObject(brush);
 }
 
-// A framed red cross for an image whose bitmap cannot be loaded.
-void DrawBrokenImage(DeviceContext& dc, RECT box) {
+// A framed red cross for an image whose bitmap cannot be loaded. The frames
+// are one-pixel lines; the cross's size and pen grow with the DPI.
+void DrawBrokenImage(DeviceContext& dc, RECT box, const DpiScale& scale) {
     box.top = SatAdd(box.top, 1);
     FrameWithColor(dc.OutputDc(), box, MARK_FRAME_OUTER);
     InflateRect(&box, -1, -1);
@@ -38,9 +40,10 @@ void DrawBrokenImage(DeviceContext& dc, RECT box) {
     int width = SatSub(box.right, box.left);
     int height = SatSub(box.bottom, box.top);
     int d = width < height ? width : height;
-    if (d > MARK_CROSS_MAX) d = MARK_CROSS_MAX;
+    const int crossMax = scale.X(MARK_CROSS_MAX);
+    if (d > crossMax) d = crossMax;
     InflateRect(&box, -1, -1);
-    HPEN pen = CreatePen(PS_SOLID, MARK_PEN_WIDTH, MARK_CROSS);
+    HPEN pen = CreatePen(PS_SOLID, scale.X(MARK_PEN_WIDTH), MARK_CROSS);
     HGDIOBJ previous = dc.SelectObject(pen);
     dc.MoveTo(box.left, box.top);
     dc.LineTo(SatAdd(box.left, d), SatAdd(box.top, d));
@@ -50,11 +53,13 @@ void DrawBrokenImage(DeviceContext& dc, RECT box) {
     DeleteObject(pen);
 }
 
-void DrawImage(DeviceContext& dc, HBITMAP bitmap, const RECT& box) {
+// The bitmap at its own size in 96-DPI pixels, as layout measured it.
+void DrawImage(DeviceContext& dc, HBITMAP bitmap, const RECT& box, const DpiScale& scale) {
     COLORREF background = GetBkColor(dc.AttributeDc());
     COLORREF text = GetTextColor(dc.AttributeDc());
-    DrawBitmapTransparent(dc.OutputDc(), bitmap, nullptr, box.left, box.top,
-                          IMAGE_TRANSPARENT_COLOR, FALSE);
+    const SIZE size = BitmapSize(bitmap);
+    DrawStretchedTransparent(dc.OutputDc(), bitmap, box.left, box.top, scale.X(size.cx),
+                             scale.Y(size.cy), IMAGE_TRANSPARENT_COLOR);
     dc.SetBkColor(background);
     dc.SetTextColor(text);
 }
@@ -71,9 +76,10 @@ LRESULT CHaleSimpleHtmlCtrl::OnPaint() {
     GetClientRect(hwnd, &client);
 
     COLORREF bg = GetBodyAttribNumber("bgcolor", 0, AT_HEXCOLOR);
-    int top = GetBodyAttribNumber("topmargin", 0, AT_INT);
-    int left = SatAdd(client.left, GetBodyAttribNumber("leftmargin", 0, AT_INT));
-    int right = SatSub(client.right, GetBodyAttribNumber("rightmargin", 0, AT_INT));
+    const DpiScale scale(dc.AttributeDc());
+    int top = scale.Y(GetBodyAttribNumber("topmargin", 0, AT_INT));
+    int left = SatAdd(client.left, scale.X(GetBodyAttribNumber("leftmargin", 0, AT_INT)));
+    int right = SatSub(client.right, scale.X(GetBodyAttribNumber("rightmargin", 0, AT_INT)));
     dc.SetBkColor(bg);
     // The top band stays at the top of the client area whatever the scroll
     // position; elements drawn later paint over it.
@@ -93,7 +99,7 @@ LRESULT CHaleSimpleHtmlCtrl::OnPaint() {
             FillBand(dc, left, box.top, box.left, box.bottom, bg);
         }
         stack.SelectFont();
-        PaintElement(e, dc, shift);
+        PaintElement(e, dc, shift, scale);
         if (next.top != box.top) {
             FillBand(dc, box.right, box.top, right, box.bottom, bg);
             FillBand(dc, right, box.top, client.right, box.bottom, bg);
@@ -113,17 +119,18 @@ CHtmlElement* CHaleSimpleHtmlCtrl::NextVisibleElement(int& cursor, const RECT& r
     return nullptr;
 }
 
-void CHaleSimpleHtmlCtrl::PaintElement(const CHtmlElement* element, DeviceContext& dc, int shift) {
+void CHaleSimpleHtmlCtrl::PaintElement(const CHtmlElement* element, DeviceContext& dc, int shift,
+                                       const DpiScale& scale) {
     if (!element || element->x < 0 || element->y < 0) return;
     RECT box = ElementBox(element, shift);
     if (IsRectEmpty(&box)) return;
     if (element->kind == HEK_IMG) {
         HBITMAP bitmap = LoadElementBitmap(instance, *element);
         if (!bitmap) {
-            DrawBrokenImage(dc, box);
+            DrawBrokenImage(dc, box, scale);
             return;
         }
-        DrawImage(dc, bitmap, box);
+        DrawImage(dc, bitmap, box, scale);
         DeleteObject(bitmap);
         return;
     }

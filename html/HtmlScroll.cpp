@@ -5,6 +5,7 @@
 
 #include "html/CHaleSimpleHtmlCtrl.h"
 #include "util/SaturatingMath.h"
+#include "window/DpiScale.h"
 
 namespace {
 const int LINE_STEP = 10;
@@ -17,12 +18,12 @@ int PageOf(const SCROLLINFO& info) {
     return info.nPage > static_cast<UINT>(INT_MAX) ? INT_MAX : static_cast<int>(info.nPage);
 }
 
-int RequestedPosition(const SCROLLINFO& info, int code, int thumb) {
+int RequestedPosition(const SCROLLINFO& info, int code, int thumb, int lineStep) {
     switch (code) {
     case SB_LINEUP:
-        return SatSub(info.nPos, LINE_STEP);
+        return SatSub(info.nPos, lineStep);
     case SB_LINEDOWN:
-        return SatAdd(info.nPos, LINE_STEP);
+        return SatAdd(info.nPos, lineStep);
     case SB_PAGEUP:
         return SatSub(info.nPos, PageOf(info));
     case SB_PAGEDOWN:
@@ -42,7 +43,8 @@ void CHaleSimpleHtmlCtrl::OnVScroll(int code, int thumb) {
     GetScrollInfo(hwnd, SB_VERT, &info);
     // SB_TOP, SB_BOTTOM, SB_ENDSCROLL and unknown codes change nothing.
     if (static_cast<unsigned>(code) <= SB_THUMBTRACK) {
-        int position = RequestedPosition(info, code, thumb);
+        const int lineStep = code <= SB_LINEDOWN ? DpiScale::ForWindow(hwnd).Y(LINE_STEP) : 0;
+        int position = RequestedPosition(info, code, thumb, lineStep);
         int last = SatSub(info.nMax, PageOf(info));
         if (position >= last) position = last;
         if (position <= 0) position = 0;

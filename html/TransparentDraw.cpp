@@ -14,19 +14,12 @@ void UsePalette(HDC dc, HPALETTE palette, BOOL forceBackground) {
 void RestoreObject(HDC dc, HGDIOBJ previous) {
     if (previous) SelectObject(dc, previous);
 }
-}  // namespace
 
-SIZE BitmapSize(HBITMAP bitmap) {
-    SIZE size = {0, 0};
-    BITMAP info;
-    if (!bitmap || !GetObjectA(bitmap, sizeof(info), &info)) return size;
-    size.cx = info.bmWidth;
-    size.cy = info.bmHeight;
-    return size;
-}
-
-void DrawTransparent(HDC dc, HBITMAP bitmap, HPALETTE palette, int x, int y, int w, int h, int sx,
-                     int sy, COLORREF transparent, BOOL forceBackground) {
+// The sw x sh area at (sx, sy) of the bitmap drawn into w x h at (x, y);
+// equal sizes copy pixel for pixel.
+void DrawTransparentArea(HDC dc, HBITMAP bitmap, HPALETTE palette, int x, int y, int w, int h,
+                         int sx, int sy, int sw, int sh, COLORREF transparent,
+                         BOOL forceBackground) {
     if (w < 1 || h < 1) return;
     HDC maskDc = CreateCompatibleDC(dc);
     HDC imageDc = CreateCompatibleDC(dc);
@@ -43,7 +36,7 @@ void DrawTransparent(HDC dc, HBITMAP bitmap, HPALETTE palette, int x, int y, int
         UsePalette(maskDc, palette, FALSE);
     }
     HGDIOBJ previousSource = SelectObject(sourceDc, bitmap);
-    BitBlt(imageDc, 0, 0, w, h, sourceDc, sx, sy, SRCCOPY);
+    StretchBlt(imageDc, 0, 0, w, h, sourceDc, sx, sy, sw, sh, SRCCOPY);
 
     // White (1) where the image has exactly the transparent colour.
     HBITMAP mask = CreateBitmap(w, h, 1, 1, nullptr);
@@ -71,6 +64,27 @@ void DrawTransparent(HDC dc, HBITMAP bitmap, HPALETTE palette, int x, int y, int
     DeleteDC(imageDc);
     DeleteDC(maskDc);
     if (paletteSelected) UsePalette(dc, previousPalette, forceBackground);
+}
+}  // namespace
+
+SIZE BitmapSize(HBITMAP bitmap) {
+    SIZE size = {0, 0};
+    BITMAP info;
+    if (!bitmap || !GetObjectA(bitmap, sizeof(info), &info)) return size;
+    size.cx = info.bmWidth;
+    size.cy = info.bmHeight;
+    return size;
+}
+
+void DrawTransparent(HDC dc, HBITMAP bitmap, HPALETTE palette, int x, int y, int w, int h, int sx,
+                     int sy, COLORREF transparent, BOOL forceBackground) {
+    DrawTransparentArea(dc, bitmap, palette, x, y, w, h, sx, sy, w, h, transparent, forceBackground);
+}
+
+void DrawStretchedTransparent(HDC dc, HBITMAP bitmap, int x, int y, int w, int h,
+                              COLORREF transparent) {
+    const SIZE size = BitmapSize(bitmap);
+    DrawTransparentArea(dc, bitmap, nullptr, x, y, w, h, 0, 0, size.cx, size.cy, transparent, FALSE);
 }
 
 void DrawBitmapTransparent(HDC dc, HBITMAP bitmap, HPALETTE palette, int x, int y,

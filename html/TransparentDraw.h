@@ -15,6 +15,10 @@ SIZE BitmapSize(HBITMAP bitmap);
 // background and black text colour.
 void DrawTransparent(HDC dc, HBITMAP bitmap, HPALETTE palette, int x, int y, int w, int h, int sx,
                      int sy, COLORREF transparent, BOOL forceBackground);
+// DrawTransparent of the whole bitmap stretched to w x h at (x, y), without a
+// palette.
+void DrawStretchedTransparent(HDC dc, HBITMAP bitmap, int x, int y, int w, int h,
+                              COLORREF transparent);
 // DrawTransparent over the whole bitmap at its own size.
 void DrawBitmapTransparent(HDC dc, HBITMAP bitmap, HPALETTE palette, int x, int y,
                            COLORREF transparent, BOOL forceBackground);

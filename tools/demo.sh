@@ -3,13 +3,18 @@
 # through the console host. With a display it opens a real window and waits
 # for your answer; without one it runs under Xvfb, saves build/demo/dialog.png,
 # answers (--answer yes|no|close, default close) and prints the result code.
+# --dpi N (120, 144, 192, ...) runs it in a Wine prefix of its own whose
+# screen has N dots per inch (build/wine-prefix-dpiN); the picture is then
+# build/demo/dialog-Ndpi.png.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 answer=close
+dpi=
 params=$root/examples/offer.txt
 while [ $# -gt 0 ]; do
   case $1 in
     --answer) answer=$2; shift 2 ;;
+    --dpi) dpi=$2; shift 2 ;;
     *) params=$(cd "$(dirname "$1")" && pwd)/$(basename "$1"); shift ;;
   esac
 done
@@ -18,6 +23,9 @@ tools/deps.sh
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target MirelDialog mirelhost >/dev/null
 
+if [ -n "$dpi" ]; then
+  export MIREL_WINEPREFIX=$root/build/wine-prefix-dpi$dpi MIREL_WINE_DPI=$dpi
+fi
 . tools/wine-env.sh
 mirel_wine_prefix
 host=build/win64/mirelhost.exe
@@ -29,14 +37,16 @@ if [ -n "${DISPLAY:-}" ]; then
   exit 0
 fi
 mkdir -p build/demo
-rm -f build/demo/dialog.bmp
+shot=build/demo/dialog${dpi:+-${dpi}dpi}
+rm -f "$shot.bmp"
+# A screen large enough for the dialog at 200 %: the picture is copied from it.
 set +e
-xvfb-run -a -s "-screen 0 1024x768x24" timeout -k 5 120 \
-  "$MIREL_WINE64" "$host" --answer "$answer" --screenshot build/demo/dialog.bmp "$params"
+xvfb-run -a -s "-screen 0 2048x1536x24" timeout -k 5 120 \
+  "$MIREL_WINE64" "$host" --answer "$answer" --screenshot "$shot.bmp" "$params"
 code=$?
 set -e
-if [ -f build/demo/dialog.bmp ]; then
-  convert build/demo/dialog.bmp build/demo/dialog.png
-  echo "screenshot: build/demo/dialog.png"
+if [ -f "$shot.bmp" ]; then
+  convert "$shot.bmp" -alpha off "$shot.png"
+  echo "screenshot: $shot.png"
 fi
 echo "result code: $code"

@@ -8,6 +8,9 @@ missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
 done
+# npm fetches Inno Setup's compiler for the 32-bit tests; a Node.js of the
+# machine's own may already bring it.
+command -v npm >/dev/null || missing="$missing npm"
 [ -z "$missing" ] && exit 0
 echo "installing:$missing" >&2
 export DEBIAN_FRONTEND=noninteractive

@@ -169,6 +169,17 @@ static int ParseOptions(int argc, char** argv, Options* options) {
     return options->parameters != NULL;
 }
 
+/* Like the installers that load the DLL (Inno Setup 6, NSIS with
+ * ManifestDPIAware), the host is DPI-aware, so that at more than 96 dots per
+ * inch the dialog is drawn at the screen's real size. Looked up at run time:
+ * Windows before Vista lacks it. */
+static void BecomeDpiAware(void) {
+    typedef BOOL(WINAPI * SetAwareFn)(void);
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    SetAwareFn setAware = user32 ? (SetAwareFn)(void*)GetProcAddress(user32, "SetProcessDPIAware") : NULL;
+    if (setAware) setAware();
+}
+
 /* MirelDialog.dll from the folder of this program. */
 static HMODULE LoadLibraryBesideHost(void) {
     char path[MAX_PATH + 32];
@@ -193,6 +204,7 @@ int main(int argc, char** argv) {
                         "PARAMETER-FILE-OR-TEXT\n");
         return MIREL_RESULT_FAILED;
     }
+    BecomeDpiAware();
     library = LoadLibraryBesideHost();
     if (!library) {
         fprintf(stderr, "mirelhost: cannot load MirelDialog.dll (error %lu)\n", GetLastError());

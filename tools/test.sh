@@ -25,6 +25,10 @@ cleanup() {
   /usr/lib/wine/wineserver -k 2>/dev/null || true
   WINEPREFIX=$root/build/wine32-prefix /usr/lib/wine/wineserver -k 2>/dev/null || true
   WINEPREFIX="$root/build/win64/wine-prefix-932" /usr/lib/wine/wineserver -k 2>/dev/null || true
+  # The DPI tests' prefixes (tests/wine/dpi.cmake).
+  for prefix in "$root"/build/win64/wine-prefix-dpi* "$root"/build/win32/wine-prefix-dpi*; do
+    [ -d "$prefix" ] && { WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null || true; }
+  done
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
@@ -49,9 +53,15 @@ ctest --preset win64 || status=1
 # The win32 preset's Wine suites need a kernel that runs 32-bit programs
 # itself; elsewhere only its file checks run (label static), and the reason
 # is reported. tools/test32.sh below still tries its hosts under emulation.
+# 32-bit Wine that cannot be installed is a failure, unless the package
+# archive cannot be reached.
 wine32_skip=""
-if ! install_log=$(tools/wine32-install.sh 2>&1); then
+install_code=0
+install_log=$(tools/wine32-install.sh 2>&1) || install_code=$?
+grep '^wine32-install:' <<<"$install_log" || true
+if [ "$install_code" -ne 0 ]; then
   wine32_skip="32-bit Wine (wine32:i386) could not be installed: $(echo "$install_log" | tail -1)"
+  [ "$install_code" -eq 2 ] || { echo "$install_log" | tail -20; status=1; }
 elif ! version=$(/usr/lib/wine/wine --version 2>&1); then
   wine32_skip="32-bit Wine does not run here: $(echo "$version" | tail -1)"
 fi

@@ -17,6 +17,13 @@ mirel_wine_prefix() {
       timeout 600 "$MIREL_WINE64" wineboot -i >/dev/null 2>&1
       # Without a window manager, managed windows cost 2 s at every hide or destroy.
       timeout 120 "$MIREL_WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+      # MIREL_WINE_DPI (such as 144) makes a prefix whose screen has that many
+      # dots per inch for DPI-aware programs; it is read once, here, before any
+      # test program runs, so such a prefix keeps its DPI.
+      if [ -n "${MIREL_WINE_DPI:-}" ]; then
+        timeout 120 "$MIREL_WINE64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+          /d "$MIREL_WINE_DPI" /f >/dev/null 2>&1
+      fi
     fi
     # Wine's own fonts (fonts-wine): Tahoma for "MS Shell Dlg", Marlett for the
     # title bar's buttons. Debian 12's Wine 8 does not load them from its data

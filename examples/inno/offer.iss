@@ -1,12 +1,19 @@
 ; An installer that asks, before it installs its own files, whether the user
 ; also wants an offered extra program. MirelDialog.dll shows the question from
 ; the [Code] section; the extra's files are installed only after a Yes, and
-; the answer is kept in offer-answer.txt in the installation folder.
+; the answer is kept in offer-answer.txt in the installation folder and in
+; Setup's log ("Offer answered with N").
 ;
-; Put MirelDialog.dll (the 32-bit one for a 32-bit installer), offer.txt
-; (examples/offer.txt), example-product.txt and extra-tool.txt beside this
-; script and compile it with Inno Setup 6. PrepareToInstall runs in silent
-; installs too, so /SILENT and /VERYSILENT still ask the question.
+; Compile with Inno Setup 6, naming the DLL (the 32-bit one for a 32-bit
+; installer) unless it lies beside this script:
+;   ISCC.exe /DMirelDll=path\MirelDialog.dll /Ooutput-folder offer.iss
+; The offer is examples/offer.txt; example-product.txt and extra-tool.txt are
+; beside this script. PrepareToInstall runs in silent installs too, so
+; /SILENT and /VERYSILENT still ask the question.
+
+#ifndef MirelDll
+  #define MirelDll "MirelDialog.dll"
+#endif
 
 [Setup]
 AppName=Example Product
@@ -17,8 +24,8 @@ PrivilegesRequired=lowest
 OutputBaseFilename=offer-setup
 
 [Files]
-Source: "MirelDialog.dll"; Flags: dontcopy
-Source: "offer.txt"; Flags: dontcopy
+Source: "{#MirelDll}"; Flags: dontcopy
+Source: "..\offer.txt"; Flags: dontcopy
 Source: "example-product.txt"; DestDir: "{app}"
 Source: "extra-tool.txt"; DestDir: "{app}\Extra Tool"; Check: ExtraAccepted
 
@@ -31,8 +38,8 @@ var
   OfferAnswer: Integer;
 
 { int WINAPI RunMirelDialog(const char*): stdcall, one ANSI string. "files:"
-  extracts the DLL to {tmp} at the first call; "delayload" lets Setup start
-  even where the DLL cannot be loaded. }
+  extracts the DLL to Setup's temporary folder at the first call; "delayload"
+  lets Setup start even where the DLL cannot be loaded. }
 function RunMirelDialog(Parameters: AnsiString): Integer;
   external 'RunMirelDialog@files:MirelDialog.dll stdcall delayload';
 

@@ -103,7 +103,7 @@ TEST_F(HtmlLayout, AWordWiderThanTheLimitSitsAloneBelowAnEmptyBandOfItsOwnHeight
     EXPECT_EQ(Element(HEK_SPACE)->x, -1);
 }
 
-TEST_F(HtmlLayout, TheElementThatWrapsRaisesTheHeightOfTheLineItLeaves) {
+TEST_F(HtmlLayout, TheElementThatWrapsRaisesTheHeightOfTheLineItLeavesAndOfTheLineItOpens) {
     int wordWidth = Width("ab");
     LayOut(2 * LEFT + RIGHT + wordWidth + 10, "ab<img width=30 height=40>cd");
     const CHtmlElement* image = Element(HEK_IMG);
@@ -111,8 +111,18 @@ TEST_F(HtmlLayout, TheElementThatWrapsRaisesTheHeightOfTheLineItLeaves) {
     EXPECT_EQ(Word("ab")->lineCy, 40);
     EXPECT_EQ(image->x, LEFT);
     EXPECT_EQ(image->y, TOP + 40);
-    EXPECT_EQ(Word("cd")->y, TOP + 40 + Height());
-    EXPECT_EQ(image->lineCy, Height());
+    EXPECT_EQ(Word("cd")->y, TOP + 40 + 40);
+    EXPECT_EQ(image->lineCy, 40);
+}
+
+// A subtitle in a larger italic font whose last word wraps alone onto a line
+// that a break in the smaller base font ends: the next line starts below it.
+TEST_F(HtmlLayout, AWrappedWordIsNotCutByTheLineAfterABreakInASmallerFont) {
+    LayOut(2 * LEFT + RIGHT + 40, "<font point-size=20><i>one click</i></font><br>next");
+    const CHtmlElement* click = Word("click");
+    ASSERT_NE(click, nullptr);
+    ASSERT_GT(click->y, Word("one")->y);
+    EXPECT_GE(Word("next")->y, click->y + click->cy);
 }
 
 TEST_F(HtmlLayout, ABreakEndsTheLineAndTheSpaceAfterItIsSkipped) {

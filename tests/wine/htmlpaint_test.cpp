@@ -220,8 +220,8 @@ TEST_F(HtmlPaint, AWordThatWrapsAloneOntoTheLastLineIsStillDrawn) {
     Show("<body bgcolor=\"#FFFFFF\" text=\"#000000\">aaa bbb</body>", width, 120);
     const CHtmlElement* last = Word("bbb");
     ASSERT_GT(last->y, Word("aaa")->y);
-    // The wrapping word's height went to the line it left.
-    ASSERT_LT(last->lineCy, last->cy);
+    // The line the word wraps onto is as tall as the word.
+    ASSERT_EQ(last->lineCy, last->cy);
     ClientCapture capture(control.hwnd);
     RECT box = Box(last);
     EXPECT_EQ(box.bottom - box.top, last->cy);
