@@ -42,8 +42,8 @@ const AccessibilityApi* GetAccessibilityApi() {
 
 void NotifyChildFocus(HWND window, LONG childId) {
     typedef void(WINAPI * NotifyFunction)(DWORD, HWND, LONG, LONG);
-    HMODULE user = GetModuleHandleA("user32.dll");
-    NotifyFunction notify =
-        reinterpret_cast<NotifyFunction>(reinterpret_cast<void (*)()>(user ? GetProcAddress(user, "NotifyWinEvent") : nullptr));
+    // user32.dll is one of the library's own imports.
+    NotifyFunction notify = reinterpret_cast<NotifyFunction>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("user32.dll"), "NotifyWinEvent")));
     if (notify) notify(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, childId);
 }

@@ -122,6 +122,8 @@ public:
     // (html/HtmlLinkFocus.cpp). A link is an anchor with an address and its
     // run of elements; links count from 0 in document order.
     int LinkCount() const;
+    // The links that start before the element (all of them for null).
+    int LinksBefore(const CHtmlElement* stop) const;
     // Null for a number that names no link.
     CHtmlElement* LinkAnchorAt(int link) const;
     // -1 for an element outside every link.
@@ -146,7 +148,6 @@ public:
     void OnFocusChange(bool gained);
     LRESULT PaintWithLinkFocus();
     void InvalidateLink(int link);
-    CHtmlAccessible* AccessibleObject();
     LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
     void ReleaseAccessible();
     // These messages, then the base handling.

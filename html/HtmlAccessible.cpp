@@ -49,8 +49,6 @@ CHtmlAccessible* CHtmlAccessible::Create(CHaleSimpleHtmlCtrl* control) {
     return new (std::nothrow) CHtmlAccessible(control);
 }
 
-void CHtmlAccessible::Disconnect() { control = nullptr; }
-
 HRESULT CHtmlAccessible::QueryInterface(REFIID iid, void** object) {
     if (!object) return E_POINTER;
     *object = nullptr;
@@ -75,8 +73,10 @@ HRESULT CHtmlAccessible::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT
     return E_NOTIMPL;
 }
 
+HWND CHtmlAccessible::Window() const { return control ? control->hwnd : nullptr; }
+
 HRESULT CHtmlAccessible::Resolve(const ChildId& id, int& link) const {
-    if (!control || !control->hwnd) return E_FAIL;
+    if (!Window()) return E_FAIL;
     if (id.vt != VT_I4) return E_INVALIDARG;
     link = id.lVal - 1;
     if (id.lVal == CHILDID_SELF) return S_OK;
@@ -84,28 +84,22 @@ HRESULT CHtmlAccessible::Resolve(const ChildId& id, int& link) const {
 }
 
 HRESULT CHtmlAccessible::Get(const ChildId& id, int property, BSTR* text, VARIANT* number) const {
-    if (!text && !number) return E_POINTER;
     if (text) *text = nullptr;
     if (number) number->vt = VT_EMPTY;
     int link;
     HRESULT resolved = Resolve(id, link);
     if (FAILED(resolved)) return resolved;
     CHtmlElement* anchor = control->LinkAnchorAt(link);  // null for the text itself
-    switch (property) {
-    case PROPERTY_NAME:
+    if (property == PROPERTY_ROLE) return SetNumber(number, anchor ? ROLE_SYSTEM_LINK : ROLE_SYSTEM_STATICTEXT);
+    if (property == PROPERTY_STATE) return SetNumber(number, LinkState(link, anchor));
+    if (property == PROPERTY_NAME)
         return SetText(text, CHaleSimpleHtmlCtrl::ReadableText(anchor ? anchor->linkMembers : control->elements));
-    case PROPERTY_VALUE:
-        return anchor ? SetText(text, anchor->GetAttrib("href")) : S_FALSE;
-    case PROPERTY_ACTION:
-        return anchor ? SetText(text, kDefaultAction) : S_FALSE;
-    case PROPERTY_ROLE:
-        return SetNumber(number, anchor ? ROLE_SYSTEM_LINK : ROLE_SYSTEM_STATICTEXT);
-    default:
-        return SetNumber(number, anchor ? LinkState(link, anchor) : STATE_SYSTEM_READONLY);
-    }
+    if (!anchor) return S_FALSE;
+    return SetText(text, property == PROPERTY_VALUE ? anchor->GetAttrib("href") : CMsString(kDefaultAction));
 }
 
 LONG CHtmlAccessible::LinkState(int link, const CHtmlElement* anchor) const {
+    if (!anchor) return STATE_SYSTEM_READONLY;
     LONG flags = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_LINKED;
     // A visited link is drawn in its own colour.
     if (!anchor->GetAttrib("linkcolor").IsEmpty()) flags |= STATE_SYSTEM_TRAVERSED;
@@ -116,24 +110,22 @@ LONG CHtmlAccessible::LinkState(int link, const CHtmlElement* anchor) const {
 HRESULT CHtmlAccessible::get_accParent(IDispatch** parent) {
     if (!parent) return E_POINTER;
     *parent = nullptr;
-    const AccessibilityApi* api = GetAccessibilityApi();
-    if (!control || !control->hwnd || !api) return E_FAIL;
+    if (!Window()) return E_FAIL;
     // An IAccessible is an IDispatch.
-    return api->createStdAccessibleObject(control->hwnd, OBJID_WINDOW, IID_IACCESSIBLE_DATA,
+    return GetAccessibilityApi()->createStdAccessibleObject(control->hwnd, OBJID_WINDOW, IID_IACCESSIBLE_DATA,
                                           reinterpret_cast<void**>(parent));
 }
 
 HRESULT CHtmlAccessible::get_accChildCount(LONG* count) {
     if (!count) return E_POINTER;
-    if (!control || !control->hwnd) return E_FAIL;
+    if (!Window()) return E_FAIL;
     *count = control->LinkCount();
     return S_OK;
 }
 
 // The links are simple elements, not objects of their own.
 HRESULT CHtmlAccessible::get_accChild(ChildId id, IDispatch** child) {
-    if (!child) return E_POINTER;
-    *child = nullptr;
+    if (child) *child = nullptr;
     int link;
     HRESULT resolved = Resolve(id, link);
     if (FAILED(resolved)) return resolved;
@@ -160,8 +152,8 @@ HRESULT CHtmlAccessible::put_accName(ChildId, BSTR) { return E_NOTIMPL; }
 HRESULT CHtmlAccessible::put_accValue(ChildId, BSTR) { return E_NOTIMPL; }
 
 HRESULT CHtmlAccessible::get_accFocus(VARIANT* id) {
-    if (!control || !control->hwnd) return E_FAIL;
-    if (GetFocus() != control->hwnd) return SetEmpty(id);
+    if (!Window()) return E_FAIL;
+    if (GetFocus() != Window()) return SetEmpty(id);
     return SetNumber(id, control->FocusedLink() + 1);
 }
 
@@ -181,7 +173,7 @@ HRESULT CHtmlAccessible::accLocation(LONG* left, LONG* top, LONG* width, LONG* h
 }
 
 HRESULT CHtmlAccessible::accHitTest(LONG x, LONG y, VARIANT* id) {
-    if (!control || !control->hwnd) return E_FAIL;
+    if (!Window()) return E_FAIL;
     POINT point = {x, y};
     RECT client;
     ScreenToClient(control->hwnd, &point);

@@ -27,7 +27,7 @@ class CHtmlAccessible final {
 public:
     // A new object with one reference, the caller's; null when memory runs out.
     static CHtmlAccessible* Create(CHaleSimpleHtmlCtrl* control);
-    void Disconnect();
+    void Disconnect() { control = nullptr; }
     IAccessible* Interface() { return reinterpret_cast<IAccessible*>(this); }
 
     virtual HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object);
@@ -66,6 +66,8 @@ public:
 private:
     explicit CHtmlAccessible(CHaleSimpleHtmlCtrl* control);
 
+    // The control's window; null once disconnected or gone.
+    HWND Window() const;
     // E_FAIL once disconnected and E_INVALIDARG for an id that names nothing;
     // otherwise S_OK with link -1 for the object itself, else the link's number.
     HRESULT Resolve(const ChildId& id, int& link) const;

@@ -13,20 +13,20 @@ namespace {
 const char kFocusProperty[] = "MirelHtmlLinkFocus";        // link number + 1
 const char kAccessibleProperty[] = "MirelHtmlAccessible";  // holds one reference
 
-bool IsLink(const CHtmlElement* element) {
-    return element && element->kind == HEK_A && element->isOpen && element->linkMembers.count > 0;
-}
+// Only the start of an anchor with an address gathers link members.
+bool IsLink(const CHtmlElement* element) { return element && element->linkMembers.count > 0; }
 
-bool IsPlaced(const CHtmlElement* element) {
-    return element && element->IsContent() && element->x >= 0 && element->y >= 0;
-}
+// Only content is ever placed.
+bool IsPlaced(const CHtmlElement* element) { return element && element->x >= 0 && element->y >= 0; }
 
 bool ShiftDown() { return GetKeyState(VK_SHIFT) < 0; }
 }  // namespace
 
-int CHaleSimpleHtmlCtrl::LinkCount() const {
+int CHaleSimpleHtmlCtrl::LinkCount() const { return LinksBefore(nullptr); }
+
+int CHaleSimpleHtmlCtrl::LinksBefore(const CHtmlElement* stop) const {
     int count = 0;
-    for (int i = 0; i < elements.count; ++i)
+    for (int i = 0; i < elements.count && GetElement(i) != stop; ++i)
         if (IsLink(GetElement(i))) ++count;
     return count;
 }
@@ -41,11 +41,7 @@ CHtmlElement* CHaleSimpleHtmlCtrl::LinkAnchorAt(int link) const {
 
 int CHaleSimpleHtmlCtrl::LinkIndexOf(CHtmlElement* element) const {
     CHtmlElement* anchor = LinkAnchorOf(element);
-    if (!IsLink(anchor)) return -1;
-    int link = 0;
-    for (int i = 0; i < elements.count && GetElement(i) != anchor; ++i)
-        if (IsLink(GetElement(i))) ++link;
-    return link;
+    return IsLink(anchor) ? LinksBefore(anchor) : -1;
 }
 
 RECT CHaleSimpleHtmlCtrl::LinkBounds(int link) const {
@@ -67,11 +63,12 @@ CMsString CHaleSimpleHtmlCtrl::ReadableText(const CHtmlElementList& list) {
     bool blank = false;
     for (int i = 0; i < list.count; ++i) {
         const CHtmlElement* element = list.GetAt(i);
-        if (!element || (element->kind != HEK_TEXT && element->kind != HEK_SPACE && element->kind != HEK_BR))
-            continue;
-        CMsString word = element->GetAttrib("value");
+        int kind = element ? element->kind : 0;
         // Spaces, breaks and &nbsp; (a word that is one blank) read as one blank.
-        if (element->kind != HEK_TEXT || word.IsEmpty() || word[0] == ' ') {
+        blank = blank || kind == HEK_SPACE || kind == HEK_BR;
+        if (kind != HEK_TEXT) continue;
+        CMsString word = element->GetAttrib("value");
+        if (word.IsEmpty() || word[0] == ' ') {
             blank = true;
             continue;
         }
@@ -106,9 +103,8 @@ void CHaleSimpleHtmlCtrl::FocusLink(int link) {
 void CHaleSimpleHtmlCtrl::ResetLinkFocus() {
     if (!hwnd) return;
     RemovePropA(hwnd, kFocusProperty);
-    int links = LinkCount();
     LONG style = GetWindowLongA(hwnd, GWL_STYLE);
-    LONG wanted = links > 0 ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP);
+    LONG wanted = (style & ~WS_TABSTOP) | (LinkCount() > 0 ? WS_TABSTOP : 0);
     if (wanted != style) SetWindowLongA(hwnd, GWL_STYLE, wanted);
 }
 
@@ -129,20 +125,24 @@ LRESULT CHaleSimpleHtmlCtrl::OnGetDlgCode(const MSG* message) const {
 bool CHaleSimpleHtmlCtrl::OnKeyDown(WPARAM key) {
     int focused = FocusedLink();
     if (focused < 0) return false;
-    if (key == VK_RETURN || key == VK_SPACE) ActivateLinkAt(focused);
-    if (key == VK_TAB && TabTarget() >= 0) FocusLink(TabTarget());
-    return key == VK_RETURN || key == VK_SPACE || key == VK_TAB;
+    if (key == VK_TAB) {
+        int next = TabTarget();
+        if (next >= 0) FocusLink(next);
+        return true;
+    }
+    if (key != VK_RETURN && key != VK_SPACE) return false;
+    ActivateLinkAt(focused);
+    return true;
 }
 
 // Coming in with Shift+Tab lands on the last link, any other way on the first.
 void CHaleSimpleHtmlCtrl::OnFocusChange(bool gained) {
-    int links = LinkCount();
-    if (links == 0) return;
     if (!gained) {
         InvalidateLink(FocusedLink());
         return;
     }
-    FocusLink(ShiftDown() ? links - 1 : 0);
+    int links = LinkCount();
+    if (links > 0) FocusLink(ShiftDown() ? links - 1 : 0);
 }
 
 // The focus rectangle is drawn by inverting, so every paint repaints all of
@@ -159,22 +159,18 @@ LRESULT CHaleSimpleHtmlCtrl::PaintWithLinkFocus() {
     return result;
 }
 
-// The window's object, made on the first request; null when it cannot be.
-CHtmlAccessible* CHaleSimpleHtmlCtrl::AccessibleObject() {
-    CHtmlAccessible* object = static_cast<CHtmlAccessible*>(GetPropA(hwnd, kAccessibleProperty));
-    if (object) return object;
-    object = CHtmlAccessible::Create(this);
-    if (object && !SetPropA(hwnd, kAccessibleProperty, object)) {
-        object->Release();
-        return nullptr;
-    }
-    return object;
-}
-
+// The window's object is made on the first request and kept with the window.
 LRESULT CHaleSimpleHtmlCtrl::OnGetObject(WPARAM wParam, LPARAM lParam) {
     const AccessibilityApi* api = nullptr;
     if (static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT)) api = GetAccessibilityApi();
-    CHtmlAccessible* object = api ? AccessibleObject() : nullptr;
+    CHtmlAccessible* object = api ? static_cast<CHtmlAccessible*>(GetPropA(hwnd, kAccessibleProperty)) : nullptr;
+    if (api && !object) {
+        object = CHtmlAccessible::Create(this);
+        if (object && !SetPropA(hwnd, kAccessibleProperty, object)) {
+            object->Release();
+            object = nullptr;
+        }
+    }
     LRESULT result = object ? api->lresultFromObject(IID_IACCESSIBLE_DATA, wParam, object->Interface()) : E_FAIL;
     return SUCCEEDED(result) ? result : WindowBase::WindowProc(WM_GETOBJECT, wParam, lParam);
 }
@@ -186,8 +182,8 @@ void CHaleSimpleHtmlCtrl::ReleaseAccessible() {
     CHtmlAccessible* object = static_cast<CHtmlAccessible*>(RemovePropA(hwnd, kAccessibleProperty));
     if (!object) return;
     object->Disconnect();
-    const AccessibilityApi* api = GetAccessibilityApi();
-    if (api) api->coDisconnectObject(object->Interface(), 0);
+    // An object exists only where the functions were found.
+    GetAccessibilityApi()->coDisconnectObject(object->Interface(), 0);
     object->Release();
 }
 
