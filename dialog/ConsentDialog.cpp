@@ -63,7 +63,9 @@ BOOL ConsentDialog::OnInitDialog() {
     DisableHostWindows();
     Arrange();
     SetTopmost(hwnd, TRUE);
-    return TRUE;
+    // The first tab stop may now be a link of the message: Yes takes the focus.
+    SetFocus(GetDlgItem(hwnd, IDC_YES));
+    return FALSE;
 }
 
 LONG ConsentDialog::OnCommand(UINT id, UINT code) {

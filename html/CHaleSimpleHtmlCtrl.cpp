@@ -123,6 +123,7 @@ void CHaleSimpleHtmlCtrl::SetMargins(int left, int right, int top) {
 
 void CHaleSimpleHtmlCtrl::SetHtml(const char* text) {
     ClearElements();
+    ResetLinkFocus();
     if (!text || !*text) return;
     needsParse = 1;
     SendMessageA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
@@ -136,6 +137,7 @@ void CHaleSimpleHtmlCtrl::EnsureLaidOut(DeviceContext& dc) {
     Parse();
     MeasureElements(dc);
     LayoutLines(dc);
+    ResetLinkFocus();
 }
 
 void CHaleSimpleHtmlCtrl::Parse() {
@@ -169,7 +171,7 @@ bool CHaleSimpleHtmlCtrl::GetBodyAttribBool(const char* name) const {
 LRESULT CHaleSimpleHtmlCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT:
-        return OnPaint();
+        return PaintWithLinkFocus();
     case WM_SETCURSOR:
         return OnSetCursor();
     case WM_VSCROLL:
@@ -185,6 +187,6 @@ LRESULT CHaleSimpleHtmlCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
         OnMouseWheel(LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
         return 0;
     default:
-        return WindowBase::WindowProc(message, wParam, lParam);
+        return OnKeyboardOrAccess(message, wParam, lParam);
     }
 }

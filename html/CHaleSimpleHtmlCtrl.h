@@ -13,6 +13,7 @@
 #include "util/StringList.h"
 #include "window/WindowBase.h"
 
+class CHtmlAccessible;
 class CHtmlFormatStack;
 class DeviceContext;
 class DpiScale;
@@ -26,6 +27,9 @@ enum HtmlCtrlNotification {
     HTML_NOTIFY_LAUNCH_FAILED = 5,  // no browser was started
     HTML_NOTIFY_DONE = 6,           // always last
 };
+
+// Posted to the control to open link number wParam as a click on it does.
+const UINT HTML_MSG_ACTIVATE_LINK = WM_USER + 0x4D1;
 
 class CHaleSimpleHtmlCtrl : public WindowBase {
 public:
@@ -113,6 +117,41 @@ public:
     void NotifyParent(UINT code);
     // The anchor whose link holds the element; outside a link, the element.
     CHtmlElement* LinkAnchorOf(CHtmlElement* element) const;
+
+    // Links by number, the keyboard and the accessible object
+    // (html/HtmlLinkFocus.cpp). A link is an anchor with an address and its
+    // run of elements; links count from 0 in document order.
+    int LinkCount() const;
+    // The links that start before the element (all of them for null).
+    int LinksBefore(const CHtmlElement* stop) const;
+    // Null for a number that names no link.
+    CHtmlElement* LinkAnchorAt(int link) const;
+    // -1 for an element outside every link.
+    int LinkIndexOf(CHtmlElement* element) const;
+    // The box of the link's placed elements in client coordinates, after
+    // scrolling; empty when it has none.
+    RECT LinkBounds(int link) const;
+    // The words of the elements in order, one blank for each run of spaces
+    // and breaks, nothing from tags.
+    static CMsString ReadableText(const CHtmlElementList& list);
+    void ActivateLinkAt(int link);
+    // The link with the keyboard focus when the control has it, or -1.
+    int FocusedLink() const;
+    void FocusLink(int link);
+    // After a document change: no focused link, and a tab stop only with links.
+    void ResetLinkFocus();
+    // The link that Tab (Shift+Tab with Shift down) goes to, or -1.
+    int TabTarget() const;
+    LRESULT OnGetDlgCode(const MSG* message) const;
+    // True when the key was the control's.
+    bool OnKeyDown(WPARAM key);
+    void OnFocusChange(bool gained);
+    LRESULT PaintWithLinkFocus();
+    void InvalidateLink(int link);
+    LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
+    void ReleaseAccessible();
+    // These messages, then the base handling.
+    LRESULT OnKeyboardOrAccess(UINT message, WPARAM wParam, LPARAM lParam);
 
     HINSTANCE instance;
     HCURSOR handCursor;  // the link cursor, made on first use

@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <new>
 
+#include <oleacc.h>
+
 #include "include/MirelDialog.h"
 #include "resources/resource.h"
 #include "support/win/DialogDriver.h"
@@ -56,6 +58,7 @@ void operator delete[](void* block, const std::nothrow_t&) noexcept { GiveBlock(
 namespace {
 const int MODELESS_CYCLES = 500;
 const int MODAL_RUNS = 200;
+const int ACCESSIBLE_CYCLES = 300;
 const char HTML_CLASS[] = "HaleSimpleHtmlCtrlClass";
 
 // Every kind of element, so that every font, brush, pen, bitmap and DC of
@@ -108,10 +111,28 @@ void HoverAndScroll(HWND dialog) {
     SendMessageA(message, WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0);
 }
 
+// The import library's IID_IAccessible is a code thunk, not the GUID.
+const IID kIidAccessible = {0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+
+// An accessibility client's look at the message: its object and its name.
+IAccessible* ReadMessageObject(HWND dialog) {
+    IAccessible* object = nullptr;
+    AccessibleObjectFromWindow(GetDlgItem(dialog, IDC_MESSAGE), OBJID_CLIENT, kIidAccessible,
+                               reinterpret_cast<void**>(&object));
+    VARIANT self = {};
+    self.vt = VT_I4;
+    BSTR name = nullptr;
+    if (object && object->get_accName(self, &name) == S_OK) SysFreeString(name);
+    return object;
+}
+
 // One host cycle: a new object, its parameters, a modeless window that is
 // shown, painted and hovered, ended with Yes (destroying the window) and the
 // object released. False when the window did not come up or did not go.
-bool ModelessCycle() {
+// With askAccessible, a client also holds the message's accessible object
+// through the cycle, and its release after the window went must free it.
+bool ModelessCycle(bool askAccessible = false) {
+    IAccessible* accessible = nullptr;
     MirelConsentDialog* dialog = GetDialogObject();
     if (!dialog) return false;
     dialog->vtbl->SetParameters(MIREL_SELF(dialog), PARAMETERS);
@@ -121,6 +142,7 @@ bool ModelessCycle() {
         ShowWindow(window, SW_SHOWNOACTIVATE);
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         HoverAndScroll(window);
+        if (askAccessible) accessible = ReadMessageObject(window);
         DrainMessages();
         dialog->vtbl->EndWith(MIREL_SELF(dialog), MIREL_RESULT_YES);
     }
@@ -128,7 +150,8 @@ bool ModelessCycle() {
     int result = dialog->result;
     dialog->vtbl->Destroy(MIREL_SELF(dialog), 1);
     DrainMessages();
-    return cameUp && wentAway && result == MIREL_RESULT_YES;
+    bool accessibleFreed = !askAccessible || (accessible && accessible->Release() == 0);
+    return cameUp && wentAway && result == MIREL_RESULT_YES && accessibleFreed;
 }
 
 // The answers the modal runs are given in turn, and what each must return.
@@ -249,6 +272,29 @@ TEST(RepeatedUse, FiveHundredModelessHostCyclesLeaveNothingBehind) {
     EXPECT_GE(made.cursors, MODELESS_CYCLES);
     EXPECT_EQ(made.classes, 0);
     EXPECT_TRUE(HtmlClassRegistered());
+}
+
+TEST(RepeatedUse, ThreeHundredCyclesWithAnAccessibilityClientLeaveNothingBehind) {
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    HandleLedger ledger;
+    ASSERT_TRUE(ledger.Installed());
+    // The first request loads the accessibility libraries, which stay.
+    ASSERT_TRUE(ModelessCycle(true));
+    Snapshot before = Take(ledger);
+    HandleCounts madeBefore = ledger.Created();
+    LONG takenBefore = blocksTaken;
+    int failedCycles = 0;
+    for (int cycle = 0; cycle < ACCESSIBLE_CYCLES; ++cycle) {
+        if (!ModelessCycle(true)) ++failedCycles;
+    }
+    Snapshot after = Take(ledger);
+    HandleCounts made = Difference(ledger.Created(), madeBefore);
+    LONG taken = blocksTaken - takenBefore;
+    Print("300 cycles as above with the message's accessible object read and held", before, after, made, taken);
+    CoUninitialize();
+    EXPECT_EQ(failedCycles, 0);
+    ExpectUnchanged(before, after);
+    ExpectWorkWasSeen(made, taken, ACCESSIBLE_CYCLES);
 }
 
 TEST(RepeatedUse, TwoHundredModalRunsLeaveNothingBehind) {

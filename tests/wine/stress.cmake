@@ -23,6 +23,8 @@ endfunction()
 foreach(suite stress repeated_use)
   mirel_trapping_test(wine_${suite}_test ${CMAKE_SOURCE_DIR}/tests/wine/${suite}_suite.cpp)
 endforeach()
+# The repeated-use suite is also an accessibility client.
+target_link_libraries(wine_repeated_use_test PRIVATE oleacc ole32 oleaut32)
 
 # The tests that drive layout, painting, scrolling, styles, images and the
 # dialog's arrangement with numbers at the int limit, once more on the
