@@ -37,6 +37,9 @@
 #define ID_YES 209
 #define ID_NO 210
 #define MAX_DIALOGS 8
+/* How long a click on Install may take to bring the dialog up before the
+ * button is clicked again. */
+#define RECLICK_MS 3000
 /* The wizard button that asks, as Setup captions it in English. */
 #define INSTALL_BUTTON "&Install"
 
@@ -256,6 +259,28 @@ static int CloseFurtherDialogs(const Run* run, HWND first) {
     return set.count;
 }
 
+/* Clicks the button until the dialog shows, as a user clicks again when
+ * nothing happened: a click that lands while the wizard is still being
+ * placed or activated is lost. Null after reporting that no dialog showed. */
+static HWND ClickUntilDialog(const Run* run, HWND button) {
+    DWORD start = GetTickCount();
+    int clicks = 0;
+    while (GetTickCount() - start < run->limitMs) {
+        DWORD clicked = GetTickCount();
+        if (clicks++) printf("offerclick: no dialog after click %d on the button; clicking again\n", clicks - 1);
+        ClickWithMouse(button);
+        while (GetTickCount() - clicked < RECLICK_MS) {
+            HWND dialog = FindDialog(run->title);
+            if (dialog) return dialog;
+            if (WaitForSingleObject(run->process, 50) == WAIT_OBJECT_0) break;
+        }
+        if (WaitForSingleObject(run->process, 0) == WAIT_OBJECT_0) break;
+    }
+    fprintf(stderr, "offerclick: no dialog \"%s\" appeared\n", run->title);
+    TerminateProcess(run->process, EXIT_NO_DIALOG);
+    return NULL;
+}
+
 /* Clicks Install, clicks it again while the dialog asks, answers No. */
 static int InstallTwice(const Run* run, const char* program) {
     HWND dialog, install = WaitFor(FindButton, INSTALL_BUTTON, run->process, run->limitMs);
@@ -265,8 +290,7 @@ static int InstallTwice(const Run* run, const char* program) {
         TerminateProcess(run->process, EXIT_NO_BUTTON);
         return EXIT_NO_BUTTON;
     }
-    ClickWithMouse(install);
-    dialog = WaitForDialog(run);
+    dialog = ClickUntilDialog(run, install);
     if (!dialog) return EXIT_NO_DIALOG;
     hostWaits = HostChecked(run, dialog);
     ClickWithMouse(install);
