@@ -1,6 +1,7 @@
 #include "html/AccessibilityApi.h"
 
 #include "util/ModuleInstance.h"
+#include "util/SystemLibrary.h"
 
 const IID IID_IACCESSIBLE_DATA = {0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
 
@@ -16,7 +17,7 @@ const char* const kFunctions[][2] = {
 bool FindFunctions(AccessibilityApi& api) {
     FARPROC* slots = reinterpret_cast<FARPROC*>(&api);
     for (const auto& function : kFunctions) {
-        HMODULE module = LoadLibraryA(function[0]);
+        HMODULE module = LoadSystemLibrary(function[0]);
         *slots = module ? GetProcAddress(module, function[1]) : nullptr;
         if (!*slots++) return false;
     }
