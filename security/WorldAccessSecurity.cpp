@@ -3,6 +3,7 @@
 #include <new>
 
 #include "browser/RegistryReader.h"
+#include "util/SystemLibrary.h"
 
 namespace {
 
@@ -102,7 +103,7 @@ WorldAccessSecurity::~WorldAccessSecurity() {
 }
 
 void WorldAccessSecurity::LoadSecurityFunctions() {
-    advapiModule = LoadLibraryA("advapi32.dll");
+    advapiModule = LoadSystemLibrary("advapi32.dll");
     if (!advapiModule) return;
     setNamedSecurityInfo = ResolveFunction<SetNamedSecurityInfoFn>(advapiModule, "SetNamedSecurityInfoA");
     getNamedSecurityInfo = ResolveFunction<GetNamedSecurityInfoFn>(advapiModule, "GetNamedSecurityInfoA");
