@@ -1,5 +1,7 @@
 #include "support/win/FakeBrowserLog.h"
 
+#include <cstdlib>
+
 namespace {
 
 const char kLogVariable[] = "MIREL_FAKE_BROWSER_LOG";
@@ -25,6 +27,10 @@ std::vector<LaunchRecord> ParseRecords(const std::string& log) {
         std::string line = log.substr(start, end - start);
         if (line.rfind("command: ", 0) == 0) current.command = line.substr(9);
         if (line.rfind("arg: ", 0) == 0) current.args.push_back(line.substr(5));
+        if (line.rfind("parent: ", 0) == 0) {
+            current.parentId = strtoul(line.c_str() + 8, nullptr, 10);
+            current.parentProgram = line.substr(line.find(' ', 8) + 1);
+        }
         if (line == "end") {
             records.push_back(current);
             current = LaunchRecord();

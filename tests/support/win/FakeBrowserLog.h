@@ -8,11 +8,13 @@
 #include <string>
 #include <vector>
 
-// One start of the fake browser: its command line and the arguments the C
-// runtime split it into.
+// One start of the fake browser: its command line, the arguments the C
+// runtime split it into, and the process that started it.
 struct LaunchRecord {
     std::string command;
     std::vector<std::string> args;
+    DWORD parentId = 0;
+    std::string parentProgram;  // its file name, such as "explorer.exe"
 };
 
 class FakeBrowserLog {
@@ -25,6 +27,9 @@ public:
     // The program's full path, and the same between double quotes.
     const std::string& BrowserPath() const { return browserPath; }
     std::string QuotedBrowserPath() const { return "\"" + browserPath + "\""; }
+    // The first argument that names this log: a browser started by the
+    // desktop shell does not have the test's environment.
+    std::string LogArgument() const { return "\"--log=" + logPath + "\""; }
     bool BrowserExists() const;
 
     std::vector<LaunchRecord> Records() const;
