@@ -3,7 +3,10 @@
 #include <shellapi.h>
 
 #include "browser/BrowserCommandLine.h"
+#include "browser/CommandProgram.h"
+#include "browser/ElevatedToken.h"
 #include "browser/RegistryReader.h"
+#include "browser/ShellHandOff.h"
 #include "util/FileUtils.h"
 #include "util/StringList.h"
 
@@ -85,23 +88,43 @@ int StartProcess(CMsString commandLine) {
     return 1;
 }
 
+// The command's program started by the desktop shell with the command's
+// arguments, the URL filled in as for a start of our own.
+LaunchResult HandToDesktopShell(const CMsString& command, const char* url) {
+    CommandParts parts;
+    if (!FindCommandProgram(command, parts)) return LAUNCH_SHELL_REFUSED;
+    CMsString program = command.Mid(parts.programStart, parts.programLength);
+    CMsString arguments = BuildBrowserCommandLine(static_cast<const char*>(command) + parts.argumentsStart, url);
+    if (program.GetLength() != parts.programLength || arguments.IsEmpty())
+        return LAUNCH_SHELL_REFUSED;
+    return StartThroughDesktopShell(program, arguments) ? LAUNCH_STARTED : LAUNCH_SHELL_REFUSED;
+}
+
 }  // namespace
 
 namespace BrowserUtils {
 
-int LaunchURL(const char* url, int newBrowser, int browserType) {
-    if (!url || !*url) return 0;
-    if (!IsPlainAddress(url)) return 0;
+LaunchResult Launch(const char* url, int newBrowser, int browserType) {
+    if (!url || !*url) return LAUNCH_FAILED;
+    if (!IsPlainAddress(url)) return LAUNCH_FAILED;
     if (!newBrowser && browserType != BT_DEFAULT) OutputDebugStringA(kMisuseWarning);
-    if (!newBrowser && browserType == BT_DEFAULT) {
+    bool elevated = IsProcessElevated();
+    // The shell's own handling of the URL would start the browser from this
+    // process, with its token.
+    if (!newBrowser && browserType == BT_DEFAULT && !elevated) {
         int opened = OpenWithShell(url);
-        if (opened >= 0) return opened;
+        if (opened >= 0) return opened ? LAUNCH_STARTED : LAUNCH_FAILED;
     }
     CMsString command = FindBrowserCommand(browserType);
-    if (command.IsEmpty()) return 0;
+    if (command.IsEmpty()) return LAUNCH_FAILED;
+    if (elevated) return HandToDesktopShell(command, url);
     CMsString commandLine = BuildBrowserCommandLine(command, url);
-    if (commandLine.IsEmpty()) return 0;
-    return StartProcess(commandLine);
+    if (commandLine.IsEmpty()) return LAUNCH_FAILED;
+    return StartProcess(commandLine) ? LAUNCH_STARTED : LAUNCH_FAILED;
+}
+
+int LaunchURL(const char* url, int newBrowser, int browserType) {
+    return Launch(url, newBrowser, browserType) == LAUNCH_STARTED ? 1 : 0;
 }
 
 CMsString FindBrowserCommand(int browserType) {

@@ -13,12 +13,27 @@ enum BrowserType {
     BT_AOL = 4,       // "aol.exe"
 };
 
+// What became of a launch.
+enum LaunchResult {
+    LAUNCH_FAILED = 0,        // nothing was started
+    LAUNCH_STARTED = 1,       // a browser was started or the shell accepted the URL
+    LAUNCH_SHELL_REFUSED = 2, // elevated: nothing was started, because the desktop shell
+                              // could not be reached, refused, or got no program to start
+};
+
 namespace BrowserUtils {
 
 // Starts a browser for the URL, or hands it to the shell when newBrowser is 0
-// and browserType is BT_DEFAULT. 1 when a browser was started or the shell
-// accepted the URL, else 0. A URL that is not a plain address (see
-// IsPlainAddress) is refused with 0. Never waits for the browser.
+// and browserType is BT_DEFAULT. A URL that is not a plain address (see
+// IsPlainAddress) is refused. Never waits for the browser.
+//
+// In an elevated process (see IsProcessElevated) the browser command is
+// handed to the desktop shell, which starts it with the desktop user's
+// rights; the browser is then never started from this process, and the URL
+// never goes to the shell on its own.
+LaunchResult Launch(const char* url, int newBrowser, int browserType);
+
+// Launch: 1 when it started a browser, else 0.
 int LaunchURL(const char* url, int newBrowser, int browserType);
 
 // The browser command line registered for the type ("%1" marks the URL), or

@@ -3,6 +3,7 @@
 # Every other .cpp under the subsystem folders is Windows-only and is found by glob.
 set(MIREL_PORTABLE_SOURCES
   browser/BrowserCommandLine.cpp
+  browser/CommandProgram.cpp
   dialog/LocationFromName.cpp
   dialog/ParameterSource.cpp
   dialog/TagReader.cpp

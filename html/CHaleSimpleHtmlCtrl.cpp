@@ -35,6 +35,7 @@ CHaleSimpleHtmlCtrl::CHaleSimpleHtmlCtrl(HINSTANCE moduleInstance)
 }
 
 CHaleSimpleHtmlCtrl::~CHaleSimpleHtmlCtrl() {
+    if (OpeningLink() == this) OpeningLink() = nullptr;
     if (!handCursor) return;
     // The system refuses to destroy the cursor in use: a control that goes
     // while the mouse is on one of its links puts the arrow back first.

@@ -113,6 +113,8 @@ public:
     void ActivateLink(CHtmlElement* element);
     // Shows the address of the element's link in a message box.
     void ShowLinkUrl(CHtmlElement* element);
+    // The address in the message box of ShowLinkUrl, owned by the control.
+    void ShowUrlBox(const char* url);
     // Sends WM_NOTIFY with the code to the parent window.
     void NotifyParent(UINT code);
     // The anchor whose link holds the element; outside a link, the element.
@@ -162,6 +164,13 @@ public:
     CHtmlAttribList bodyAttribs;
     CHtmlAttribList hostAttribs;
     CHtmlElementList elements;
+
+    // The control whose link is being opened, or null: one at a time in the
+    // whole module, and no field of the object.
+    static CHaleSimpleHtmlCtrl*& OpeningLink() {
+        static CHaleSimpleHtmlCtrl* control;
+        return control;
+    }
 
 private:
     CHaleSimpleHtmlCtrl(const CHaleSimpleHtmlCtrl&) = delete;

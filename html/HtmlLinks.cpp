@@ -78,6 +78,10 @@ void CHaleSimpleHtmlCtrl::OnLButtonDown() {
 }
 
 void CHaleSimpleHtmlCtrl::ActivateLink(CHtmlElement* element) {
+    // A hand-off to the desktop shell lets messages through while explorer
+    // answers: a second click then must not start a second launch.
+    CHaleSimpleHtmlCtrl*& opening = OpeningLink();
+    if (opening) return;
     CHtmlElement* anchor = LinkAnchorOf(element);
     anchor->attribs.SetAttribNumber("linkcolor", GetBodyAttribNumber("vlink", 0, AT_COLOR), AT_COLOR);
     int pos = GetScrollPos(hwnd, SB_VERT);
@@ -90,11 +94,20 @@ void CHaleSimpleHtmlCtrl::ActivateLink(CHtmlElement* element) {
     CMsString url = anchor->GetAttrib("href");
     NotifyParent(HTML_NOTIFY_ACTIVATING);
     HCURSOR previous = SetCursor(SystemCursor(IDC_WAIT));
-    if (BrowserUtils::LaunchURL(url, 1, browserType))
+    opening = this;
+    LaunchResult result = BrowserUtils::Launch(url, 1, browserType);
+    // The destructor clears it when the host released the control meanwhile:
+    // nothing of it may be touched then.
+    if (!opening) return;
+    opening = nullptr;
+    if (result == LAUNCH_STARTED)
         Sleep(kLaunchWaitMs);  // the wait cursor stays while the browser starts
     else
         NotifyParent(HTML_NOTIFY_LAUNCH_FAILED);
     SetCursor(previous);
+    // The user can still open the address by hand: Ctrl+C copies a message
+    // box's text. Not once the dialog has ended meanwhile.
+    if (result == LAUNCH_SHELL_REFUSED && IsWindowVisible(hwnd)) ShowUrlBox(url);
     NotifyParent(HTML_NOTIFY_DONE);
 }
 
@@ -117,6 +130,7 @@ void CHaleSimpleHtmlCtrl::OnRButtonDown() {
 
 void CHaleSimpleHtmlCtrl::ShowLinkUrl(CHtmlElement* element) {
     CMsString url = LinkAnchorOf(element)->GetAttrib("href");
-    if (url.IsEmpty()) return;
-    MessageBoxA(hwnd, url, kLinkUrlCaption, MB_ICONINFORMATION);
+    if (!url.IsEmpty()) ShowUrlBox(url);
 }
+
+void CHaleSimpleHtmlCtrl::ShowUrlBox(const char* url) { MessageBoxA(hwnd, url, kLinkUrlCaption, MB_ICONINFORMATION); }

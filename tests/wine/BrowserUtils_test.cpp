@@ -1,6 +1,8 @@
 // The launcher against a real registry and a real process: the tests register
 // the fake browser, which records its command line, and undo every registry
-// change afterwards.
+// change afterwards. Under Wine every process holds a full elevated token:
+// the tests of a browser started by the library itself make the library read
+// no elevation from it.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -10,6 +12,7 @@
 #include <vector>
 
 #include "browser/BrowserUtils.h"
+#include "support/win/ElevationAnswer.h"
 #include "support/win/FakeBrowserLog.h"
 #include "support/win/ImportHook.h"
 #include "support/win/RegistrySandbox.h"
@@ -103,7 +106,9 @@ int SystemCallWatch::shellCalls = 0;
 
 class BrowserLaunch : public ::testing::Test {
 protected:
+    BrowserLaunch() : unelevated(ElevationAnswer::kQueryFails) {}
     void SetUp() override {
+        ASSERT_TRUE(unelevated.Installed());
         fakeBrowser = browser.BrowserPath();
         ASSERT_TRUE(browser.BrowserExists()) << fakeBrowser;
     }
@@ -140,6 +145,7 @@ protected:
 
     std::vector<LaunchRecord> WaitForRecords(size_t count) { return browser.WaitForRecords(count); }
 
+    ElevationAnswer unelevated;
     RegistrySandbox registry;
     FakeBrowserLog browser;
     std::string fakeBrowser;
@@ -419,6 +425,86 @@ TEST_F(BrowserLaunch, HostileUrlReachesTheBrowserAsOneArgument) {
         if (command.find("--first") != std::string::npos) wanted = {"--first", encoded, "--last"};
         EXPECT_EQ(args, wanted) << records.back().command;
     }
+}
+
+// A full elevated token has the desktop shell start the browser, with the
+// same arguments, and never hands the URL to the shell on its own; without
+// one (UAC turned off) the browser starts from this process.
+TEST_F(BrowserLaunch, OnlyAFullTokenHasTheDesktopShellStartTheBrowser) {
+    EnsureShellHandlesUrls();
+    RegisterHtmlCommand(Quoted(fakeBrowser) + " " + browser.LogArgument() + " \"%1\"");
+    const struct {
+        int token;
+        int newBrowser;
+        bool byShell;
+    } cases[] = {{TokenElevationTypeDefault, 1, false}, {TokenElevationTypeFull, 0, true}};
+    for (const auto& c : cases) {
+        ElevationAnswer token(c.token);
+        SystemCallWatch watch;
+        EXPECT_EQ(BrowserUtils::LaunchURL("http://example.test/a b", c.newBrowser, BT_DEFAULT), 1) << c.token;
+        EXPECT_EQ(SystemCallWatch::processStarts + SystemCallWatch::shellCalls, c.byShell ? 0 : 1) << c.token;
+        std::vector<LaunchRecord> records = WaitForRecords(&c - cases + 1);
+        ASSERT_EQ(records.size(), static_cast<size_t>(&c - cases + 1)) << c.token;
+        EXPECT_EQ(records.back().args, (std::vector<std::string>{"http://example.test/a%20b"})) << c.token;
+        EXPECT_EQ(records.back().parentProgram == "explorer.exe", c.byShell) << c.token;
+    }
+}
+
+template <typename Info>
+Info ProcessTokenInformation(TOKEN_INFORMATION_CLASS type) {
+    Info info{};
+    HANDLE token = nullptr;
+    DWORD size = 0;
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        GetTokenInformation(token, type, &info, sizeof(info), &size);
+        CloseHandle(token);
+    }
+    return info;
+}
+
+// This program once more, with the limited token that elevation split off:
+// that process starts the browser itself, as before the shell's hand-off.
+TEST(LimitedToken, ChildStartsTheBrowserItself) {
+    const char url[] = "http://example.test/limited";
+    const char childVariable[] = "MIREL_LIMITED_CHILD";
+    TOKEN_ELEVATION_TYPE elevation = ProcessTokenInformation<TOKEN_ELEVATION_TYPE>(TokenElevationType);
+    if (GetEnvironmentVariableA(childVariable, nullptr, 0)) {
+        ASSERT_EQ(elevation, TokenElevationTypeLimited);
+        EXPECT_EQ(BrowserUtils::LaunchURL(url, 1, BT_DEFAULT), 1);
+        return;
+    }
+    ASSERT_EQ(elevation, TokenElevationTypeFull);
+    RegistrySandbox registry;
+    FakeBrowserLog browser;
+    ASSERT_TRUE(registry.SetString(HKEY_CLASSES_ROOT, ".htm", nullptr, kHtmlClass));
+    ASSERT_TRUE(registry.SetString(HKEY_CLASSES_ROOT, kHtmlCommandKey, nullptr,
+                                   (browser.QuotedBrowserPath() + " \"%1\"").c_str()));
+    HANDLE linked = ProcessTokenInformation<TOKEN_LINKED_TOKEN>(TokenLinkedToken).LinkedToken;
+    HANDLE token = nullptr;
+    DuplicateTokenEx(linked, TOKEN_ALL_ACCESS, nullptr, SecurityImpersonation, TokenPrimary, &token);
+    CloseHandle(linked);
+    char program[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    std::string commandLine = std::string("\"") + program + "\" --gtest_filter=LimitedToken.*";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION child = {};
+    SetEnvironmentVariableA(childVariable, "1");
+    ASSERT_TRUE(CreateProcessAsUserA(token, nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                     &startup, &child));
+    SetEnvironmentVariableA(childVariable, nullptr);
+    CloseHandle(token);
+    // 32-bit Wine under an emulator takes about a minute to start a process.
+    EXPECT_EQ(WaitForSingleObject(child.hProcess, 300000), WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(child.hProcess, &exitCode);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+    EXPECT_EQ(exitCode, 0u);
+    std::vector<LaunchRecord> records = browser.WaitForRecords(1);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].parentId, child.dwProcessId);
+    EXPECT_EQ(records[0].args, (std::vector<std::string>{url}));
 }
 
 }  // namespace

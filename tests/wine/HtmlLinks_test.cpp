@@ -1,6 +1,9 @@
 // Links and mouse in the HTML control: the cursor, hit testing on the
 // scrolled layout, left clicks with their notifications and browser start,
-// and the address box of Ctrl+Shift+right click.
+// and the address box of Ctrl+Shift+right click. Wine gives every process a
+// full elevated token: the clicks that start the browser from this process
+// read no elevation; ElevatedLinks keeps the real token, and so has the
+// desktop shell start the browser.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -14,10 +17,12 @@
 #include "html/HandCursor.h"
 #include "resources/resource.h"
 #include "support/win/DialogDriver.h"
+#include "support/win/ElevationAnswer.h"
 #include "support/win/FakeBrowserLog.h"
 #include "support/win/HtmlCtrlHost.h"
 #include "support/win/ImportHook.h"
 #include "support/win/RegistrySandbox.h"
+#include "support/win/RuntimeFunctionHook.h"
 
 namespace {
 
@@ -208,8 +213,8 @@ struct BoxSeen {
     int buttons = 0;
 };
 
-// Right-clicks the control and reads any dialog box it opens, then closes it.
-BoxSeen RightClickAndReadBox(HWND control) {
+// Clicks the control and reads any dialog box the click opens, then closes it.
+BoxSeen ClickAndReadBox(HWND control, void (*click)(HWND)) {
     BoxSeen seen;
     DialogDriver driver(
         [&seen](HWND box) {
@@ -223,17 +228,20 @@ BoxSeen RightClickAndReadBox(HWND control) {
             PostMessageA(box, WM_COMMAND, IDOK, 0);
         },
         5000);
-    RightClick(control);
+    click(control);
     driver.Finish();
     seen.shown = seen.shown || driver.EverShown();
     return seen;
 }
 
+BoxSeen RightClickAndReadBox(HWND control) { return ClickAndReadBox(control, RightClick); }
+
 class HtmlLinks : public testing::Test {
 protected:
-    HtmlLinks() : control(GetModuleHandleA(nullptr)) {}
+    HtmlLinks() : unelevated(ElevationAnswer::kQueryFails), control(GetModuleHandleA(nullptr)) {}
 
     void Show(const std::string& html, int width = 360, int height = 160, BOOL scroll = FALSE) {
+        ASSERT_TRUE(unelevated.Installed());
         ASSERT_TRUE(control.Attach(host.AddPlaceholder(kControlId, 10, 10, width, height)));
         control.SetMargins(8, 8, 6);
         control.SetScroll(scroll);
@@ -250,6 +258,7 @@ protected:
         return element ? Center(ClientBox(control, element)) : POINT{-100, -100};
     }
 
+    ElevationAnswer unelevated;
     CHaleSimpleHtmlCtrl control;
     HtmlCtrlHost host;
 };
@@ -565,6 +574,8 @@ LONG CALLBACK RecordNotify(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 int Count(const ClientCapture& capture, const RECT& box, COLORREF color) { return capture.Count(box, color); }
 
 TEST(ConsentDialogLinks, LinkClickOpensTheBrowserRecoloursTheLinkAndDropsTopmost) {
+    ElevationAnswer unelevated(ElevationAnswer::kQueryFails);
+    ASSERT_TRUE(unelevated.Installed());
     RegistrySandbox registry;
     FakeBrowserLog browser;
     ASSERT_TRUE(browser.BrowserExists());
@@ -643,6 +654,81 @@ TEST(ConsentDialogLinks, LinkClickOpensTheBrowserRecoloursTheLinkAndDropsTopmost
         EXPECT_EQ(Count(after, box, kLinkColor), 0);
     }
     DestroyWindow(window);
+}
+
+// The library's CoCreateInstance, the first call of a hand-off to the desktop
+// shell: the row's action on the control first, then the system's call or
+// the answer of a system without a desktop shell.
+struct HandOff {
+    static void (*meanwhile)(HWND control);
+    static HWND control;
+    static bool unreachable;
+
+    static HRESULT WINAPI Create(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID* object) {
+        if (meanwhile) meanwhile(control);
+        *object = nullptr;
+        if (unreachable) return REGDB_E_CLASSNOTREG;
+        return RuntimeFunctionHook::System<decltype(&CoCreateInstance)>("ole32.dll", "CoCreateInstance")(
+            clsid, outer, context, iid, object);
+    }
+};
+void (*HandOff::meanwhile)(HWND) = nullptr;
+HWND HandOff::control = nullptr;
+bool HandOff::unreachable = false;
+
+void DestroyControl(HWND control) { DestroyWindow(control); }
+
+// With the real, full elevated token of a Wine process a click has the
+// desktop shell start the browser, the address (with a blank) encoded as one
+// argument; where the shell cannot be reached the control shows the address.
+TEST(ElevatedLinks, ClickHasTheDesktopShellStartTheBrowser) {
+    const char href[] = "http://example.test/offer?id=7 b";
+    const struct {
+        const char* name;
+        bool unreachable;
+        void (*meanwhile)(HWND);
+        std::vector<UINT> notifications;
+        size_t browsers;
+        bool box;
+    } cases[] = {
+        {"the shell answers", false, nullptr, {4, 6}, 1, false},
+        {"the shell is unreachable", true, nullptr, {4, 5, 6}, 0, true},
+        {"a second click meanwhile", false, LeftClick, {4, 6}, 1, false},
+        {"the dialog ends meanwhile", true, DestroyControl, {4}, 0, false},
+    };
+    RegistrySandbox registry;
+    FakeBrowserLog browser;
+    std::string command = browser.QuotedBrowserPath() + " " + browser.LogArgument() + " \"%1\"";
+    ASSERT_TRUE(registry.SetString(HKEY_CLASSES_ROOT, ".htm", nullptr, "MirelTest.Html"));
+    ASSERT_TRUE(
+        registry.SetString(HKEY_CLASSES_ROOT, "MirelTest.Html\\shell\\open\\command", nullptr, command.c_str()));
+    RuntimeFunctionHook hook("CoCreateInstance", reinterpret_cast<void*>(&HandOff::Create));
+    LaunchCounter ownStarts;
+    ASSERT_TRUE(hook.Installed() && ownStarts.Installed());
+    size_t browsers = 0;
+    for (const auto& c : cases) {
+        CHaleSimpleHtmlCtrl control(GetModuleHandleA(nullptr));
+        HtmlCtrlHost host;
+        ASSERT_TRUE(control.Attach(host.AddPlaceholder(kControlId, 10, 10, 360, 160)));
+        control.SetHtml((kBody + "<a href=\"" + href + "\">offer</a></body>").c_str());
+        PaintNow(control.hwnd);
+        PointMouseAt(control.hwnd, Center(ClientBox(control, Word(control, "offer"))));
+        HandOff::control = control.hwnd;
+        HandOff::meanwhile = c.meanwhile;
+        HandOff::unreachable = c.unreachable;
+        BoxSeen seen = ClickAndReadBox(control.hwnd, LeftClick);
+        HandOff::meanwhile = nullptr;
+        EXPECT_EQ(host.Notifications(), c.notifications) << c.name;
+        EXPECT_EQ(seen.shown ? seen.caption + ": " + seen.text : "", c.box ? std::string("Hyperlink URL: ") + href : "")
+            << c.name;
+        browsers += c.browsers;
+        std::vector<LaunchRecord> records = browser.WaitForRecords(browsers, c.browsers ? 10000 : 1000);
+        ASSERT_EQ(records.size(), browsers) << c.name;
+        if (!c.browsers) continue;
+        EXPECT_EQ(records.back().parentProgram, "explorer.exe") << c.name;
+        EXPECT_EQ(records.back().args, (std::vector<std::string>{"http://example.test/offer?id=7%20b"})) << c.name;
+    }
+    EXPECT_EQ(LaunchCounter::starts, 0) << "nothing was started from this process";
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "dialog/ConsentDialog.h"
 #include "resources/resource.h"
 #include "support/win/DialogDriver.h"
+#include "support/win/ElevationAnswer.h"
 #include "support/win/FakeBrowserLog.h"
 #include "support/win/HtmlCtrlHost.h"
 #include "support/win/RegistrySandbox.h"
@@ -73,7 +74,12 @@ LONG CALLBACK RecordNotify(HWND, UINT message, WPARAM, LPARAM lParam, DWORD) {
 
 class HtmlAccess : public testing::Test {
 protected:
+    // The links open the browser from this process, as where no elevation
+    // can be read (a Wine process is elevated); the hand-off to the desktop
+    // shell is HtmlLinks_test's.
+    HtmlAccess() : unelevated(ElevationAnswer::kQueryFails) {}
     void SetUp() override {
+        ASSERT_TRUE(unelevated.Installed());
         ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
         notifications.clear();
         dialog.observer = RecordNotify;
@@ -94,6 +100,7 @@ protected:
         DestroyWindow(window);
         CoUninitialize();
     }
+    ElevationAnswer unelevated;
     RegistrySandbox registry;
     FakeBrowserLog browser;
     ConsentDialog dialog;
