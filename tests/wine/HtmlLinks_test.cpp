@@ -731,4 +731,25 @@ TEST(ElevatedLinks, ClickHasTheDesktopShellStartTheBrowser) {
     EXPECT_EQ(LaunchCounter::starts, 0) << "nothing was started from this process";
 }
 
+// An installer started from a Downloads folder finds there whatever was put
+// beside it: a copy of the library planted there as oleacc.dll must not be
+// what loads when an accessibility client first asks.
+TEST(SystemLibraries, APlantedOleaccBesideTheProgramIsNotLoaded) {
+    ASSERT_EQ(GetModuleHandleA("oleacc.dll"), nullptr) << "loaded before the plant: nothing to prove";
+    std::string planted = ProgramDirectory() + "\\oleacc.dll";
+    ASSERT_TRUE(CopyFileA((ProgramDirectory() + "\\MirelDialog.dll").c_str(), planted.c_str(), FALSE));
+    {
+        CHaleSimpleHtmlCtrl control(GetModuleHandleA(nullptr));
+        HtmlCtrlHost host;
+        ASSERT_TRUE(control.Attach(host.AddPlaceholder(kControlId, 10, 10, 200, 60)));
+        SendMessageA(control.hwnd, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
+    }
+    char loaded[MAX_PATH] = "";
+    char system[MAX_PATH] = "";
+    GetModuleFileNameA(GetModuleHandleA("oleacc.dll"), loaded, MAX_PATH);
+    GetSystemDirectoryA(system, MAX_PATH);
+    EXPECT_EQ(lstrcmpiA(loaded, (std::string(system) + "\\oleacc.dll").c_str()), 0) << loaded;
+    EXPECT_TRUE(DeleteFileA(planted.c_str()));
+}
+
 }  // namespace

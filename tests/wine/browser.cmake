@@ -6,5 +6,6 @@ add_dependencies(wine_BrowserUtils_test mirel_fake_browser)
 # The load test loads the library itself.
 add_dependencies(wine_WorldAccessLoad_test MirelDialog)
 
-# Link clicks start the fake browser too.
-add_dependencies(wine_HtmlLinks_test mirel_fake_browser)
+# Link clicks start the fake browser too; a copy of the library is planted
+# beside the program as oleacc.dll.
+add_dependencies(wine_HtmlLinks_test mirel_fake_browser MirelDialog)
