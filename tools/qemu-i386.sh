@@ -99,14 +99,18 @@ do_fault() {
   grep -m1 -E 'Got unexpected trap|err:service|^qemu: |qemu: uncaught target signal' "$1"
 }
 
-case ${1:-} in
-register) do_register ;;
-unregister) [ -e "$binfmt/$name" ] && echo -1 >"$binfmt/$name" ;;
-emulated) do_emulated ;;
-traps) do_traps ;;
-fault) do_fault "$2" ;;
-*)
-  echo "usage: $0 register|unregister|emulated|traps|fault LOG" >&2
-  exit 2
-  ;;
-esac
+main() {
+  case ${1:-} in
+  register) do_register ;;
+  unregister) [ -e "$binfmt/$name" ] && echo -1 >"$binfmt/$name" ;;
+  emulated) do_emulated ;;
+  traps) do_traps ;;
+  fault) do_fault "$2" ;;
+  *)
+    echo "usage: $0 register|unregister|emulated|traps|fault LOG" >&2
+    exit 2
+    ;;
+  esac
+}
+
+[ "${BASH_SOURCE[0]}" = "$0" ] && main "$@"
