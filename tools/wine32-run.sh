@@ -17,6 +17,8 @@ export MIREL_WINEPREFIX=${MIREL_WINE32PREFIX:-$here/../build/wine32-prefix}
 "$here/qemu-i386.sh" emulated || exec "$here/wine-run.sh" "$@"
 
 export WINEDEBUG=${WINEDEBUG:--all,err+seh,err+service}
+# How many times slower than native code the suites' time limits allow for.
+export MIREL_TIME_SCALE=${MIREL_TIME_SCALE:-4}
 MIREL_WINE_PRELOAD=$("$here/qemu-i386.sh" traps) || exit 1
 export MIREL_WINE_PRELOAD
 . "$here/wine-env.sh"
