@@ -41,6 +41,8 @@ endforeach()
 
 # What tools/wine32-install.sh does with apt's answers.
 add_test(NAME wine32_install_decisions COMMAND ${CMAKE_SOURCE_DIR}/tests/tools/wine32-install-test.sh)
+# What tools/qemu-i386.sh takes for emulation and for a failure of it.
+add_test(NAME qemu_i386_decisions COMMAND ${CMAKE_SOURCE_DIR}/tests/tools/qemu-i386-test.sh)
 
 # Fuzz targets: each runs for a bounded time in the test command.
 set(MIREL_FUZZ_SECONDS 20 CACHE STRING "Seconds each fuzz target runs in the test command")

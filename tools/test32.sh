@@ -13,11 +13,13 @@
 #   tools/test32.sh [BUILD-DIR]     (default build/win32, built by tools/test.sh)
 #
 # Installs 32-bit Wine (wine32:i386) when it is missing. Where the kernel
-# cannot run 32-bit programs, it runs them through qemu-user registered with
-# binfmt_misc for this stage only and removes the registration afterwards;
-# failures of the emulated Wine itself (traps, services dying, no window, no
-# end in time) are reported as SKIPPED with the reason, not as failures of the
-# DLL. The whole stage keeps within MIREL_TEST32_SECONDS (default 840).
+# cannot run 32-bit programs and nothing else lets them run, it registers
+# qemu-user for this stage only (tools/qemu-i386.sh) and removes the
+# registration afterwards; programs run through tools/wine32-run.sh either
+# way. Under emulation a failure counts as the emulator's, SKIPPED with Wine's
+# message, only when Wine's own messages show one (a trap it cannot place, a
+# service that died); a time-out or a missing dialog is a failure like any
+# other. The whole stage keeps within MIREL_TEST32_SECONDS (default 840).
 # Ends with "N passed, N failed, N skipped"; exits 1 only for failures.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -25,6 +27,7 @@ build=$(cd "${1:-$root/build/win32}" && pwd)
 deadline=$((SECONDS + ${MIREL_TEST32_SECONDS:-840}))
 wine32=/usr/lib/wine/wine
 prefix=$root/build/wine32-prefix
+wine32_run=$root/tools/wine32-run.sh
 logs=$build/test32-logs
 passed=0 failed=0 skipped=0
 emulated=no
@@ -49,7 +52,7 @@ skip_stage() {
 cleanup() {
   [ -d "$prefix" ] && WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null
   if [ "$registered_here" = yes ]; then
-    echo -1 >/proc/sys/fs/binfmt_misc/qemu-i386 2>/dev/null
+    "$root/tools/qemu-i386.sh" unregister
   fi
 }
 trap cleanup EXIT
@@ -62,21 +65,6 @@ for file in MirelDialog.dll host32.exe host32_fastcall.exe offerclick.exe offer-
   fi
 done
 mkdir -p "$logs"
-
-qemu_rule=':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F'
-
-# Only for a kernel that cannot run 32-bit programs itself.
-register_qemu() {
-  [ "$(id -u)" = 0 ] || { echo "not root"; return 1; }
-  if [ ! -x /usr/bin/qemu-i386-static ]; then
-    apt-get install -y -qq --no-install-recommends qemu-user-static </dev/null || return 1
-  fi
-  mountpoint -q /proc/sys/fs/binfmt_misc ||
-    mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc || return 1
-  [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] && return 0
-  echo "$qemu_rule" >/proc/sys/fs/binfmt_misc/register || return 1
-  registered_here=yes
-}
 
 "$root/tools/wine32-install.sh" >"$logs/install.log" 2>&1
 case $? in
@@ -97,16 +85,20 @@ if [ "$code" -ne 0 ] && [ "$code" -ne 126 ]; then
 fi
 # 126: the kernel refused the 32-bit program (Exec format error).
 if [ "$code" -eq 126 ]; then
-  register_qemu >"$logs/qemu.log" 2>&1 ||
+  register=$("$root/tools/qemu-i386.sh" register 2>"$logs/qemu.log") ||
     skip_stage "this kernel runs no 32-bit programs and qemu-user could not be set up: $(tail -1 "$logs/qemu.log")"
-  "$wine32" --version >/dev/null 2>&1 || skip_stage "32-bit Wine does not start even under qemu-user"
-  emulated=yes
+  [ "$register" = registered ] && registered_here=yes
   echo "test32: 32-bit programs run under qemu-user (registered for this stage)"
 fi
+if "$root/tools/qemu-i386.sh" emulated; then
+  emulated=yes
+  [ "$registered_here" = yes ] || echo "test32: 32-bit programs run under qemu-user (registered before this stage)"
+fi
 
-# The project's Wine scripts, pointed at 32-bit Wine and the 32-bit prefix.
+# The project's Wine scripts, pointed at 32-bit Wine and the 32-bit prefix;
+# Wine's error messages stay in the logs.
+export MIREL_WINE32PREFIX=$prefix WINEDEBUG=fixme-all,warn-all
 export MIREL_WINE64=$wine32 WINEARCH=win32 MIREL_WINEPREFIX=$prefix
-export WINEDEBUG=fixme-all,warn-all
 . "$root/tools/wine-env.sh"
 
 remaining() {
@@ -119,11 +111,6 @@ if [ ! -f "$prefix/.mirel-ready" ]; then
   skip_stage "the 32-bit Wine prefix could not be created ($(grep -m1 -E 'err:|rror' "$logs/prefix.log"))"
 fi
 
-# A failure of emulated Wine itself, as it shows in Wine's own messages.
-emulator_fault() {
-  grep -m1 -E 'unexpected trap|c000001d|Unhandled (illegal|privileged) instruction|err:service|err:seh|no dialog .* appeared' "$1"
-}
-
 # name, code, log: records and prints one result.
 judge() {
   local name=$1 code=$2 log=$3 fault
@@ -132,9 +119,8 @@ judge() {
     passed=$((passed + 1))
     return
   fi
-  fault=$(emulator_fault "$log")
-  if [ "$emulated" = yes ] && { [ -n "$fault" ] || [ "$code" -ge 100 ]; }; then
-    echo "test32: $name: SKIPPED: emulated Wine failed (exit $code)${fault:+: $fault}"
+  if [ "$emulated" = yes ] && fault=$("$root/tools/qemu-i386.sh" fault "$log"); then
+    echo "test32: $name: SKIPPED: emulated Wine failed (exit $code): $fault"
     skipped=$((skipped + 1))
     return
   fi
@@ -162,28 +148,23 @@ run() {
   judge "$name" "$code" "$log"
 }
 
-# Emulated Wine needs about a minute per process.
+# Under emulation each Wine process takes seconds to start and the dialog
+# comes up slower.
 per_dialog=20 per_run=120
 if [ "$emulated" = yes ]; then
-  per_dialog=180 per_run=600
+  per_dialog=60 per_run=300
 fi
 export MIREL_DIALOG_SECONDS=$per_dialog MIREL_WINE_TIMEOUT=$per_run
-run host32 "$per_run" "$root/tools/wine-run.sh" "$build/host32.exe" "$per_dialog"
-run host32_fastcall "$per_run" "$root/tools/wine-run.sh" "$build/host32_fastcall.exe" "$per_dialog"
-run nsis_installer $((per_run * 3)) "$root/tests/installer/nsis-test.sh" "$root/tools/wine-run.sh" \
+run host32 "$per_run" "$wine32_run" "$build/host32.exe" "$per_dialog"
+run host32_fastcall "$per_run" "$wine32_run" "$build/host32_fastcall.exe" "$per_dialog"
+run nsis_installer $((per_run * 3)) "$root/tests/installer/nsis-test.sh" "$wine32_run" \
   "$build/offerclick.exe" "$build/offer-setup.exe" "$root/examples/offer.txt" "$build/nsis-test"
 
-# Inno Setup's compiler and installers are 32-bit programs too; under
-# emulation each would take minutes, so they run only where the kernel runs
-# 32-bit programs itself.
-if [ "$emulated" = yes ]; then
-  echo "test32: inno_installer: SKIPPED: 32-bit programs run only under emulation here"
-  skipped=$((skipped + 1))
-elif ! iscc=$("$root/tools/inno-compiler.sh" 2>"$logs/inno-compiler.log"); then
+if ! iscc=$("$root/tools/inno-compiler.sh" 2>"$logs/inno-compiler.log"); then
   echo "test32: inno_installer: FAILED: Inno Setup's compiler could not be fetched: $(tail -1 "$logs/inno-compiler.log")"
   failed=$((failed + 1))
 else
-  run inno_installer $((per_run * 3)) "$root/tests/installer/inno-test.sh" "$root/tools/wine-run.sh" \
+  run inno_installer $((per_run * 3)) "$root/tests/installer/inno-test.sh" "$wine32_run" \
     "$build/offerclick.exe" "$iscc" "$build/MirelDialog.dll" "$build/inno-test"
 fi
 
