@@ -8,11 +8,13 @@ const char hexDigits[] = "0123456789ABCDEF";
 
 bool NeedsEncoding(unsigned char byte) { return byte <= 0x20 || byte == 0x7F || byte == '"'; }
 
+bool IsBeyondAscii(unsigned char byte) { return byte >= 0x80; }
+
 // Length of the encoded form, or -1 when it would not fit an int.
-int EncodedLength(const unsigned char* url) {
+int EncodedLength(const unsigned char* url, bool (*needsEncoding)(unsigned char)) {
     int length = 0;
     for (const unsigned char* p = url; *p; ++p) {
-        int step = NeedsEncoding(*p) ? 3 : 1;
+        int step = needsEncoding(*p) ? 3 : 1;
         if (length > 0x7FFFFFFF - step) return -1;
         length += step;
     }
@@ -35,20 +37,19 @@ bool HasScheme(const char* text, const char* scheme) {
     return true;
 }
 
-}  // namespace
-
-CMsString EncodeUrlArgument(const char* url) {
+// The URL with every byte the test picks written as "%XX".
+CMsString PercentEncoded(const char* url, bool (*needsEncoding)(unsigned char)) {
     CMsString encoded;
     if (!url) return encoded;
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(url);
-    int length = EncodedLength(bytes);
+    int length = EncodedLength(bytes, needsEncoding);
     if (length <= 0) return encoded;
     // One buffer of the final size: appending byte by byte would reallocate
     // for every byte of a long URL.
     char* out = encoded.GetBuffer(length);
     if (!out) return encoded;
     for (const unsigned char* p = bytes; *p; ++p) {
-        if (!NeedsEncoding(*p)) {
+        if (!needsEncoding(*p)) {
             *out++ = static_cast<char>(*p);
             continue;
         }
@@ -59,6 +60,12 @@ CMsString EncodeUrlArgument(const char* url) {
     encoded.ReleaseBuffer(length);
     return encoded;
 }
+
+}  // namespace
+
+CMsString EncodeUrlArgument(const char* url) { return PercentEncoded(url, NeedsEncoding); }
+
+CMsString AsciiAddress(const char* url) { return PercentEncoded(url, IsBeyondAscii); }
 
 CMsString BuildBrowserCommandLine(const CMsString& command, const char* url) {
     CMsString encoded = EncodeUrlArgument(url);

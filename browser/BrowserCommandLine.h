@@ -11,6 +11,11 @@
 // arguments. Encoding them keeps it one argument with the same meaning.
 CMsString EncodeUrlArgument(const char* url);
 
+// The URL with every byte beyond ASCII written as "%XX", as browsers send an
+// address with such characters: a link of a UTF-8 document reaches the browser
+// as ASCII, whatever the code page.
+CMsString AsciiAddress(const char* url);
+
 // The command with " %1" appended when it has no "%1", then every "%1"
 // replaced, in one pass, by the encoded URL.
 CMsString BuildBrowserCommandLine(const CMsString& command, const char* url);

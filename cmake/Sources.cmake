@@ -18,6 +18,10 @@ set(MIREL_PORTABLE_SOURCES
   html/HtmlScan.cpp
   html/HtmlTrace.cpp
   html/HtmlWord.cpp
+  text/LineBreaks.cpp
+  text/ParameterText.cpp
+  text/TextEncoding.cpp
+  text/WideText.cpp
   util/CMsString.cpp
   util/FileUtils.cpp
   util/FormatLength.cpp
@@ -25,7 +29,6 @@ set(MIREL_PORTABLE_SOURCES
   util/OwnedPtrList.cpp
   util/PtrArray.cpp
   util/StringList.cpp
-  util/WhiteSpace.cpp
 )
 
-set(MIREL_SUBSYSTEM_DIRS util window dialog html browser security)
+set(MIREL_SUBSYSTEM_DIRS util text window dialog html browser security)

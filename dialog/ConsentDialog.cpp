@@ -1,5 +1,6 @@
 #include "dialog/ConsentDialog.h"
 
+#include "dialog/ParameterSource.h"
 #include "dialog/TagReader.h"
 #include "resources/resource.h"
 #include "util/ModuleInstance.h"
@@ -82,8 +83,10 @@ LONG ConsentDialog::OnNotify(int id, NMHDR* header) {
     return 0;
 }
 
-void ConsentDialog::SetParameters(const char* text) {
-    HostDialog::SetParameters(text);
+void ConsentDialog::SetParameters(const char* text) { SetParameterText(LoadParameterSource(text)); }
+
+void ConsentDialog::SetParameterText(const CMsString& text) {
+    sourceText = text;
     ReadFields();
     Arrange();
 }

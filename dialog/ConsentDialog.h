@@ -37,6 +37,8 @@ public:
     void OnDrawItem(int id, DRAWITEMSTRUCT* item) override;
     // Loads the source, reads the fields, arranges.
     void SetParameters(const char* text) override;
+    // The same with the parameter text already loaded (RunMirelDialogW).
+    void SetParameterText(const CMsString& text);
 
     // Reads the five fields from sourceText.
     void ReadFields();
@@ -74,7 +76,7 @@ private:
     // to the stack of controls; the window put at `location` within the work
     // area.
     int ClientWidth(const DpiScale& scale) const;
-    void FillHtmlControl(CHaleSimpleHtmlCtrl& control, const char* html, int textWidth);
+    void FillHtmlControl(CHaleSimpleHtmlCtrl& control, const char* html, int textWidth, TextEncoding encoding);
     void FitToStack(int clientWidth, int bottomGap);
     void PlaceOnWorkArea();
 };

@@ -3,9 +3,11 @@
 // that stack, and the window put at one of nine places of the work area.
 #include "dialog/ConsentDialog.h"
 #include "dialog/TagReader.h"
-#include "util/SaturatingMath.h"
 #include "resources/resource.h"
+#include "text/ParameterText.h"
+#include "util/SaturatingMath.h"
 #include "window/DpiScale.h"
+#include "window/WideWindowText.h"
 
 namespace {
 
@@ -88,14 +90,15 @@ int ConsentDialog::PercentOf(int value, int percent) {
 
 void ConsentDialog::Arrange() {
     if (!IsWindow(hwnd)) return;
-    SetWindowTextA(hwnd, title);
+    const TextEncoding encoding = ParameterTextEncoding(sourceText);
+    SetWindowTextIn(hwnd, title, encoding);
 
     const DpiScale scale = DpiScale::ForWindow(hwnd);
     const int clientWidth = ClientWidth(scale);
     // The side allowance was measured on the window: device pixels already.
     const int textWidth = SatSub(clientWidth, sideAllowance);
-    FillHtmlControl(messageCtrl, message, textWidth);
-    FillHtmlControl(disclaimerCtrl, disclaimer, textWidth);
+    FillHtmlControl(messageCtrl, message, textWidth, encoding);
+    FillHtmlControl(disclaimerCtrl, disclaimer, textWidth, encoding);
 
     const int buttonHeight = scale.Y(BUTTON_HEIGHT);
     const int stackGap = scale.Y(STACK_GAP);
@@ -112,8 +115,9 @@ void ConsentDialog::Arrange() {
     InvalidateRect(hwnd, nullptr, TRUE);
 }
 
-void ConsentDialog::FillHtmlControl(CHaleSimpleHtmlCtrl& control, const char* html, int textWidth) {
-    control.SetHtml(html);
+void ConsentDialog::FillHtmlControl(CHaleSimpleHtmlCtrl& control, const char* html, int textWidth,
+                                    TextEncoding encoding) {
+    control.SetHtml(html, encoding);
     SizeChild(control.hwnd, textWidth, -1);
     control.FitHeightToContent();
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "dialog/DialogLocation.h"
+#include "text/ParameterText.h"
 
 namespace {
 const char* const CR_LF = "\r\n";
@@ -26,25 +27,23 @@ char EscapedByte(const char* escape) {
     return static_cast<char>(HexValue(escape[2]) * 16 + HexValue(escape[3]));
 }
 
-// Bytes of the character at text, never past the end. No code page has a
-// lead byte below 0x80, so ASCII needs no call.
-int CharacterSize(const char* text, int remaining) {
-    if (static_cast<unsigned char>(*text) < 0x80) return 1;
-    int size = static_cast<int>(CharNextA(text) - text);
-    if (size < 1) return 1;
+// Bytes of the character at text, never past the end.
+int CharacterSize(const char* text, int remaining, TextEncoding encoding) {
+    int size = CharSize(text, encoding);
     return size < remaining ? size : remaining;
 }
 }  // namespace
 
-TagReader::TagReader(const CMsString& sourceText) : text(sourceText) {}
+TagReader::TagReader(const CMsString& sourceText)
+    : text(sourceText), encoding(ParameterTextEncoding(sourceText)) {}
 
 TagReader::~TagReader() = default;
 
 CMsString TagReader::ReadField(const char* tagName) const {
     CMsString value;
     if (tagName && *tagName) value = Enclosed(tagName);
-    TrimFieldSpace(value);
-    return DecodeEscapes(value);
+    TrimFieldSpace(value, encoding);
+    return DecodeEscapes(value, encoding);
 }
 
 LONG TagReader::ReadLocation() const { return LocationFromName(ReadField("LOCATION")); }
@@ -58,24 +57,24 @@ CMsString TagReader::Enclosed(const char* tagName) const {
     CMsString opening = FormatString("%s%s>", "<", tagName);
     CMsString closing = FormatString("%s%s>", "</", tagName);
     if (opening.IsEmpty() || closing.IsEmpty()) return CMsString();
-    int open = text.Find(opening, false, 0);
+    int open = text.Find(opening, false, 0, encoding);
     if (open < 0) return CMsString();
     int start = open + opening.GetLength();
-    int close = text.Find(closing, false, start);
+    int close = text.Find(closing, false, start, encoding);
     if (close < 0) return CMsString();
     return text.Mid(start, close - start);
 }
 
-void TrimFieldSpace(CMsString& value) {
-    value.TrimRight();
-    value.TrimLeft();
-    value.TrimLeft(CR_LF);
-    value.TrimRight(CR_LF);
-    value.TrimRight();
-    value.TrimLeft();
+void TrimFieldSpace(CMsString& value, TextEncoding encoding) {
+    value.TrimRight(encoding);
+    value.TrimLeft(encoding);
+    value.TrimLeft(CR_LF, encoding);
+    value.TrimRight(CR_LF, encoding);
+    value.TrimRight(encoding);
+    value.TrimLeft(encoding);
 }
 
-CMsString DecodeEscapes(const CMsString& value) {
+CMsString DecodeEscapes(const CMsString& value, TextEncoding encoding) {
     const char* source = value;
     int length = value.GetLength();
     CMsString decoded;
@@ -89,7 +88,7 @@ CMsString DecodeEscapes(const CMsString& value) {
             index += 4;
             continue;
         }
-        int size = CharacterSize(source + index, length - index);
+        int size = CharacterSize(source + index, length - index, encoding);
         memcpy(out + written, source + index, size);
         written += size;
         index += size;

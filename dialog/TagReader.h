@@ -1,6 +1,8 @@
-// Reads the tagged fields (<NAME>value</NAME>) of the parameter text.
+// Reads the tagged fields (<NAME>value</NAME>) of the parameter text, in the
+// encoding the text shows (text/ParameterText.h).
 #pragma once
 #include "platform/WinSeam.h"
+#include "text/TextEncoding.h"
 #include "util/CMsString.h"
 
 class TagReader {
@@ -21,12 +23,13 @@ private:
     CMsString Enclosed(const char* tagName) const;
 
     CMsString text;
+    TextEncoding encoding;
 };
 
 // Removes white space, carriage returns and line feeds from both ends.
-void TrimFieldSpace(CMsString& value);
+void TrimFieldSpace(CMsString& value, TextEncoding encoding = TEXT_CODE_PAGE);
 // Replaces every '#', 'x' and two hexadecimal digits by the byte they give.
-CMsString DecodeEscapes(const CMsString& value);
+CMsString DecodeEscapes(const CMsString& value, TextEncoding encoding = TEXT_CODE_PAGE);
 // The leading decimal number of the text, as atoi reads it, but clamped to the
 // 32-bit range instead of overflowing.
 LONG ParseDecimal(const char* text);

@@ -2,8 +2,10 @@
 
 #include "browser/BrowserUtils.h"
 #include "html/HtmlParser.h"
+#include "text/UniscribeBreaker.h"
 #include "util/AsciiCase.h"
 #include "window/DcScopes.h"
+#include "window/WideWindowText.h"
 #include "window/WindowUtils.h"
 
 const char HTML_CTRL_CLASS_NAME[] = "HaleSimpleHtmlCtrlClass";
@@ -12,6 +14,11 @@ namespace {
 const int DEFAULT_MARGIN = 16;
 const COLORREF DEFAULT_LINK_COLOR = 0xFF0000;
 const COLORREF DEFAULT_VLINK_COLOR = 0x800080;
+// Starts the window text of a UTF-8 document, which the window keeps in
+// UTF-16: no code page's text becomes U+FEFF. Reading it back costs no call
+// to the window server, where a window property would.
+const char UTF8_DOCUMENT_MARK[] = "\xEF\xBB\xBF";
+const WCHAR UTF16_DOCUMENT_MARK = 0xFEFF;
 
 // EnumFontFamiliesExA reports a family once per character set; keep each
 // full name once.
@@ -122,12 +129,22 @@ void CHaleSimpleHtmlCtrl::SetMargins(int left, int right, int top) {
     hostAttribs.SetAttribNumber("topmargin", top < 0 ? DEFAULT_MARGIN : top, AT_UINT);
 }
 
-void CHaleSimpleHtmlCtrl::SetHtml(const char* text) {
+void CHaleSimpleHtmlCtrl::SetHtml(const char* text, TextEncoding encoding) {
     ClearElements();
     ResetLinkFocus();
     if (!text || !*text) return;
     needsParse = 1;
-    SendMessageA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    if (encoding == TEXT_CODE_PAGE) {
+        SendMessageA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+        return;
+    }
+    CMsString marked(UTF8_DOCUMENT_MARK);
+    marked += text;
+    if (hwnd) StoreWideWindowText(hwnd, marked);
+}
+
+TextEncoding CHaleSimpleHtmlCtrl::DocumentEncoding() const {
+    return hwnd && FirstWindowTextUnit(hwnd) == UTF16_DOCUMENT_MARK ? TEXT_UTF8 : TEXT_CODE_PAGE;
 }
 
 void CHaleSimpleHtmlCtrl::EnsureLaidOut(DeviceContext& dc) {
@@ -143,9 +160,17 @@ void CHaleSimpleHtmlCtrl::EnsureLaidOut(DeviceContext& dc) {
 
 void CHaleSimpleHtmlCtrl::Parse() {
     ResetBodyAttribs();
+    TextEncoding encoding = DocumentEncoding();
     CMsString text;
-    ReadWindowText(hwnd, text);
-    CHtmlParser parser(this, elements, bodyAttribs, fontNames);
+    if (encoding == TEXT_UTF8) {
+        CMsString marked = ReadWindowTextAsUtf8(hwnd);
+        const int markSize = static_cast<int>(sizeof UTF8_DOCUMENT_MARK) - 1;
+        text = marked.Mid(markSize, marked.GetLength() - markSize);
+    } else {
+        ReadWindowText(hwnd, text);
+    }
+    UniscribeBreaker uniscribe;
+    CHtmlParser parser(this, elements, bodyAttribs, fontNames, encoding, uniscribe.Breaker());
     parser.Parse(text);
 }
 

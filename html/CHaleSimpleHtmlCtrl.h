@@ -9,6 +9,7 @@
 #pragma once
 #include "html/HtmlAttrib.h"
 #include "html/HtmlElement.h"
+#include "text/TextEncoding.h"
 #include "util/CMsString.h"
 #include "util/StringList.h"
 #include "window/WindowBase.h"
@@ -52,8 +53,13 @@ public:
     // A negative margin stands for the default of 16 pixels.
     void SetMargins(int left, int right, int top);
     // Drops the document; a non-empty text becomes the window text and is
-    // parsed and laid out at the next paint or fit request.
-    void SetHtml(const char* text);
+    // parsed and laid out at the next paint or fit request. A UTF-8 text is
+    // kept as UTF-16 (window/WideWindowText.h) after a U+FEFF that marks it:
+    // the double-byte code pages would not give its bytes back through an
+    // ANSI window text.
+    void SetHtml(const char* text, TextEncoding encoding = TEXT_CODE_PAGE);
+    // How the document is read, from the mark at the start of its text.
+    TextEncoding DocumentEncoding() const;
     // Lays out if needed and makes the window as tall as its content, unless
     // the body asks for a fixed height. 1 when the window was resized.
     int FitHeightToContent();
@@ -89,7 +95,8 @@ public:
     // From the cursor on, the next element visible in rect; every element
     // passed over goes through the stack when one is given.
     CHtmlElement* NextVisibleElement(int& cursor, const RECT& rect, CHtmlFormatStack* stack) const;
-    void PaintElement(const CHtmlElement* element, DeviceContext& dc, int shift, const DpiScale& scale);
+    void PaintElement(const CHtmlElement* element, DeviceContext& dc, int shift, const DpiScale& scale,
+                      TextEncoding encoding);
 
     // Scrolling (html/HtmlScroll.cpp).
     void OnVScroll(int code, int thumb);

@@ -13,20 +13,16 @@ bool IsSeparator(const char* at, const char* separators) {
     return false;
 }
 
-const char* SkipSeparators(const char* p, const char* separators) {
-    while (*p && IsSeparator(p, separators)) p = CharNextA(p);
+// Past the run of characters that are (or are not) separators.
+const char* SkipWhile(const char* p, const char* separators, bool separator, TextEncoding encoding) {
+    while (*p && IsSeparator(p, separators) == separator) p = NextChar(p, encoding);
     return p;
 }
 
-const char* SkipToken(const char* p, const char* separators) {
-    while (*p && !IsSeparator(p, separators)) p = CharNextA(p);
-    return p;
-}
-
-int CountTokens(const char* text, const char* separators) {
+int CountTokens(const char* text, const char* separators, TextEncoding encoding) {
     int total = 0;
-    for (const char* p = SkipSeparators(text, separators); *p && total < INT_MAX; ++total) {
-        p = SkipSeparators(SkipToken(p, separators), separators);
+    for (const char* p = SkipWhile(text, separators, true, encoding); *p && total < INT_MAX; ++total) {
+        p = SkipWhile(SkipWhile(p, separators, false, encoding), separators, true, encoding);
     }
     return total;
 }
@@ -42,13 +38,13 @@ char* CopyToken(const char* first, const char* end) {
 
 // Fills copies with up to room tokens; returns how many were made (fewer
 // when memory runs out).
-int CopyTokens(const char* text, const char* separators, void** copies, int room) {
+int CopyTokens(const char* text, const char* separators, TextEncoding encoding, void** copies, int room) {
     int made = 0;
-    for (const char* p = SkipSeparators(text, separators); *p && made < room; ++made) {
-        const char* end = SkipToken(p, separators);
+    for (const char* p = SkipWhile(text, separators, true, encoding); *p && made < room; ++made) {
+        const char* end = SkipWhile(p, separators, false, encoding);
         copies[made] = CopyToken(p, end);
         if (!copies[made]) break;
-        p = SkipSeparators(end, separators);
+        p = SkipWhile(end, separators, true, encoding);
     }
     return made;
 }
@@ -56,13 +52,14 @@ int CopyTokens(const char* text, const char* separators, void** copies, int room
 
 // The tokens are counted first and join the list in one step: appended one
 // at a time, a face list of n names reallocated the list n times.
-CStringTokenizer::CStringTokenizer(const char* text, const char* separators) : m_next(0) {
+CStringTokenizer::CStringTokenizer(const char* text, const char* separators, TextEncoding encoding)
+    : m_next(0) {
     if (!text || !separators) return;
-    int total = CountTokens(text, separators);
+    int total = CountTokens(text, separators, encoding);
     if (total == 0) return;
     void** copies = new (std::nothrow) void*[static_cast<size_t>(total)];
     if (!copies) return;
-    int made = CopyTokens(text, separators, copies, total);
+    int made = CopyTokens(text, separators, encoding, copies, total);
     if (m_tokens.AddRange(copies, made) < 0) {
         for (int i = 0; i < made; ++i) delete[] static_cast<char*>(copies[i]);
     }

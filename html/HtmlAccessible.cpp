@@ -5,6 +5,7 @@
 
 #include "html/AccessibilityApi.h"
 #include "html/CHaleSimpleHtmlCtrl.h"
+#include "text/WideText.h"
 
 namespace {
 const char kDefaultAction[] = "Click";
@@ -24,14 +25,12 @@ HRESULT SetEmpty(VARIANT* result) {
     return S_FALSE;
 }
 
-
-// The text in UTF-16 from the ANSI code page. An object exists only once the
-// functions were found.
-HRESULT SetText(BSTR* result, const char* text) {
+// The text in UTF-16, from the document's encoding. An object exists only
+// once the functions were found.
+HRESULT SetText(BSTR* result, const char* text, TextEncoding encoding) {
     if (!result) return E_POINTER;
-    int wide = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);  // with the terminator
-    *result = wide > 0 ? GetAccessibilityApi()->sysAllocStringLen(nullptr, static_cast<UINT>(wide - 1)) : nullptr;
-    if (*result) MultiByteToWideChar(CP_ACP, 0, text, -1, *result, wide);
+    WideText wide(text, lstrlenA(text), encoding);
+    *result = GetAccessibilityApi()->sysAllocStringLen(wide.Units(), static_cast<UINT>(wide.Count()));
     return *result ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -92,10 +91,13 @@ HRESULT CHtmlAccessible::Get(const ChildId& id, int property, BSTR* text, VARIAN
     CHtmlElement* anchor = control->LinkAnchorAt(link);  // null for the text itself
     if (property == PROPERTY_ROLE) return SetNumber(number, anchor ? ROLE_SYSTEM_LINK : ROLE_SYSTEM_STATICTEXT);
     if (property == PROPERTY_STATE) return SetNumber(number, LinkState(link, anchor));
+    TextEncoding encoding = control->DocumentEncoding();
     if (property == PROPERTY_NAME)
-        return SetText(text, CHaleSimpleHtmlCtrl::ReadableText(anchor ? anchor->linkMembers : control->elements));
+        return SetText(text, CHaleSimpleHtmlCtrl::ReadableText(anchor ? anchor->linkMembers : control->elements),
+                       encoding);
     if (!anchor) return S_FALSE;
-    return SetText(text, property == PROPERTY_VALUE ? anchor->GetAttrib("href") : CMsString(kDefaultAction));
+    return SetText(text, property == PROPERTY_VALUE ? anchor->GetAttrib("href") : CMsString(kDefaultAction),
+                   encoding);
 }
 
 LONG CHtmlAccessible::LinkState(int link, const CHtmlElement* anchor) const {

@@ -5,6 +5,7 @@
 // they read in blue-green-red order.
 #pragma once
 #include "platform/WinSeam.h"
+#include "text/TextEncoding.h"
 #include "util/CMsString.h"
 #include "util/PtrArray.h"
 
@@ -79,7 +80,7 @@ public:
     // Reads name=value pairs from the attribute text of a tag and stores each
     // with SetAttrib; colour values written "#RRGGBB" are swapped into COLORREF
     // order. The list is not emptied first.
-    void ParseAttribs(const char* text);
+    void ParseAttribs(const char* text, TextEncoding encoding = TEXT_CODE_PAGE);
 
 private:
     // The name is looked up once; the pair is stored only when valid.

@@ -7,7 +7,6 @@
 #include <new>
 
 #include "util/AsciiCase.h"
-#include "util/WhiteSpace.h"
 
 namespace {
 
@@ -56,8 +55,8 @@ CMsString StoredName(const char* name, const CMsString* shared) {
     return shared ? *shared : TrimmedName(CMsString(name));
 }
 
-bool IsWhiteSpaceAt(const CMsString& text, int index) {
-    return IsLocaleWhiteSpace(static_cast<const char*>(text) + index);
+bool IsWhiteSpaceAt(const CMsString& text, int index, TextEncoding encoding) {
+    return IsSpaceAt(static_cast<const char*>(text) + index, encoding);
 }
 
 const char* OrNullMark(const char* text) { return text ? text : "$NULL$"; }
@@ -65,13 +64,13 @@ const char* OrNullMark(const char* text) { return text ? text : "$NULL$"; }
 // The value after the "=" at equalsAt: quoted up to the next double quote, or
 // else up to the first blank from the second character on. end receives the
 // position where the pair ends (that quote or blank, or the length).
-CMsString PairValue(const CMsString& work, int equalsAt, int& end) {
+CMsString PairValue(const CMsString& work, int equalsAt, int& end, TextEncoding encoding) {
     int length = work.GetLength();
     bool quoted = equalsAt + 1 < length && work.GetAt(equalsAt + 1) == '"';
     int valueStart = quoted ? equalsAt + 2 : equalsAt + 1;
-    // The second character may start past a double-byte first one.
-    int second = valueStart + CharBytes(static_cast<const char*>(work) + valueStart);
-    end = quoted ? work.Find('"', true, valueStart) : work.Find(' ', true, second);
+    // The second character may start past a multi-byte first one.
+    int second = valueStart + CharSize(static_cast<const char*>(work) + valueStart, encoding);
+    end = quoted ? work.Find('"', true, valueStart, encoding) : work.Find(' ', true, second, encoding);
     if (end < 0) end = length;
     return work.Mid(valueStart, end - valueStart);
 }
@@ -173,25 +172,26 @@ void CHtmlAttribList::CopyAttribs(const CHtmlAttribList& other) {
 
 // Walks the text with a position instead of cutting off each finished pair, so
 // a tag with thousands of pairs is read in linear time.
-void CHtmlAttribList::ParseAttribs(const char* text) {
+void CHtmlAttribList::ParseAttribs(const char* text, TextEncoding encoding) {
     if (!text || !*text) return;
     CMsString work(text);
-    work.TrimLeft();
-    work.TrimRight();
+    work.TrimLeft(encoding);
+    work.TrimRight(encoding);
     int pos = 0;
     for (;;) {
-        int equalsAt = work.Find('=', true, pos);
+        int equalsAt = work.Find('=', true, pos, encoding);
         if (equalsAt <= pos) return;
         CMsString name = work.Mid(pos, equalsAt - pos);
         int end = 0;
-        CMsString value = PairValue(work, equalsAt, end);
+        CMsString value = PairValue(work, equalsAt, end, encoding);
         if (!value.IsEmpty()) {
-            value.TrimLeft();
-            value.TrimRight();
+            value.TrimLeft(encoding);
+            value.TrimRight(encoding);
             if (GetAttribType(name) == AT_COLOR) SwapColorOrder(value);
             SetAttrib(name, value);
         }
         pos = end + 1;
-        while (pos < work.GetLength() && IsWhiteSpaceAt(work, pos)) ++pos;
+        while (pos < work.GetLength() && IsWhiteSpaceAt(work, pos, encoding))
+            pos += CharSize(static_cast<const char*>(work) + pos, encoding);
     }
 }

@@ -5,6 +5,8 @@
 
 #include "html/CHaleSimpleHtmlCtrl.h"
 #include "html/HtmlElement.h"
+#include "text/FontCharSet.h"
+#include "text/ParameterText.h"
 #include "util/AsciiCase.h"
 #include "util/SaturatingMath.h"
 #include "window/DeviceContext.h"
@@ -33,6 +35,12 @@ int LenientDigits(const char* text) {
         if (value > INT_MAX) return INT_MAX;
     }
     return static_cast<int>(value);
+}
+
+// LOGFONTA's face is in the code page: a face that a UTF-8 document names
+// is converted to it.
+CMsString FontFace(const CMsString& face, TextEncoding encoding) {
+    return encoding == TEXT_CODE_PAGE ? face : CodePageTextFromUtf8(face, face.GetLength());
 }
 
 int AlignmentFromName(const CMsString& name) {
@@ -83,6 +91,8 @@ int HtmlSizeToPoints(int size) {
 
 CHtmlFormatStack::CHtmlFormatStack(CHaleSimpleHtmlCtrl* owner, DeviceContext* context)
     : control(owner),
+      encoding(owner->DocumentEncoding()),
+      charSet(FontCharSet(encoding)),
       baseColor(static_cast<COLORREF>(owner->GetBodyAttribNumber("text", 0, AT_COLOR))),
       baseSize(0),
       baseWeight(NORMAL_WEIGHT),
@@ -173,7 +183,7 @@ void CHtmlFormatStack::PushOpening(const CHtmlElement& element) {
 CHtmlFormatEntry* CHtmlFormatStack::MakeFontEntry(const CHtmlElement& element) const {
     CHtmlFormatEntry* entry = new (std::nothrow) CHtmlFormatEntry(HEK_FONT);
     if (!entry) return nullptr;
-    entry->face = element.GetAttrib("face");
+    entry->face = FontFace(element.GetAttrib("face"), encoding);
     entry->color = element.GetAttribNumber("color", HTML_UNSET, AT_HEXCOLOR);
     entry->weight = element.GetAttribNumber("weight", HTML_UNSET, AT_INT);
     entry->pointSize = FontPointSize(element);
@@ -268,6 +278,7 @@ void CHtmlFormatStack::SelectFont() {
     dc->SetTextColor(style.color);
     LOGFONTA logFont = {};
     lstrcpynA(logFont.lfFaceName, style.face, LF_FACESIZE);
+    logFont.lfCharSet = charSet;
     logFont.lfHeight = SatNeg(MulDiv(style.pointSize, PixelsPerInch(), POINTS_PER_INCH));
     logFont.lfWeight = style.weight;
     logFont.lfItalic = style.italic > 0 ? 1 : 0;

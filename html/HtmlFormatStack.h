@@ -5,6 +5,7 @@
 // the current style, whose font the stack creates and selects on demand.
 #pragma once
 #include "platform/WinSeam.h"
+#include "text/TextEncoding.h"
 #include "util/CMsString.h"
 #include "util/OwnedPtrList.h"
 
@@ -87,6 +88,8 @@ public:
     void ReleaseFont();
 
     int EntryCount() const { return entries.count; }
+    // How the control's document is read, and so its words measured and drawn.
+    TextEncoding Encoding() const { return encoding; }
 
 private:
     CHtmlFormatStack(const CHtmlFormatStack&) = delete;
@@ -105,6 +108,8 @@ private:
     int PixelsPerInch() const;
 
     CHaleSimpleHtmlCtrl* control;
+    TextEncoding encoding;
+    BYTE charSet;  // of every font the stack makes
     COLORREF baseColor;
     CMsString baseFace;
     int baseSize;

@@ -38,12 +38,12 @@ void MeasureImage(HINSTANCE module, CHtmlElement& element, const DpiScale& scale
     element.cy = SatAdd(scale.Y(h), SatAdd(vs, vs));
 }
 
-void MeasureText(CHtmlElement& element, DeviceContext& dc) {
+void MeasureText(CHtmlElement& element, DeviceContext& dc, TextEncoding encoding) {
     SIZE size;
     if (element.kind == HEK_TEXT) {
         CMsString text = element.GetAttrib("value");
         if (text.IsEmpty()) return;
-        size = dc.GetTextExtent(text, text.GetLength());
+        size = dc.GetTextExtent(text, text.GetLength(), encoding);
     } else {
         size = dc.GetTextExtent(" ", 1);
     }
@@ -51,14 +51,14 @@ void MeasureText(CHtmlElement& element, DeviceContext& dc) {
     element.cy = size.cy;
 }
 
-void MeasureElement(HINSTANCE module, CHtmlElement& element, DeviceContext& dc,
-                    const DpiScale& scale) {
+void MeasureElement(HINSTANCE module, CHtmlElement& element, DeviceContext& dc, const DpiScale& scale,
+                    TextEncoding encoding) {
     element.cx = 0;
     element.cy = 0;
     if (element.kind == HEK_IMG) {
         MeasureImage(module, element, scale);
     } else {
-        MeasureText(element, dc);
+        MeasureText(element, dc, encoding);
     }
     element.lineCy = element.cy;
     element.dx = 0;
@@ -172,7 +172,7 @@ void CHaleSimpleHtmlCtrl::MeasureElements(DeviceContext& dc) {
         if (!element) continue;
         stack.SelectFont();
         stack.ApplyElement(element);
-        if (element->IsContent()) MeasureElement(instance, *element, dc, scale);
+        if (element->IsContent()) MeasureElement(instance, *element, dc, scale, stack.Encoding());
     }
 }
 

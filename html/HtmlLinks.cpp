@@ -1,6 +1,7 @@
 // Mouse handling of the HTML control: the hand cursor over links, a left
 // click that opens a link and tells the parent, and Ctrl+Shift+right click
 // that shows a link's address.
+#include "browser/BrowserCommandLine.h"
 #include "browser/BrowserUtils.h"
 #include "html/CHaleSimpleHtmlCtrl.h"
 #include "html/HandCursor.h"
@@ -22,6 +23,13 @@ bool KeyDown(int key) { return (GetAsyncKeyState(key) & 0x8000) != 0; }
 bool LinkUrlKeysDown() { return KeyDown(VK_CONTROL) && KeyDown(VK_SHIFT); }
 
 HCURSOR SystemCursor(LPCSTR id) { return LoadCursorA(nullptr, id); }
+
+// The anchor's address as a browser gets it: in a UTF-8 document its bytes
+// beyond ASCII written as %XX.
+CMsString LinkAddress(const CHtmlElement* anchor, TextEncoding encoding) {
+    CMsString url = anchor->GetAttrib("href");
+    return encoding == TEXT_UTF8 ? AsciiAddress(url) : url;
+}
 
 }  // namespace
 
@@ -91,7 +99,7 @@ void CHaleSimpleHtmlCtrl::ActivateLink(CHtmlElement* element) {
     }
     // Taken before the parent hears of the click: whatever the parent does
     // with the document then, the address stays valid.
-    CMsString url = anchor->GetAttrib("href");
+    CMsString url = LinkAddress(anchor, DocumentEncoding());
     NotifyParent(HTML_NOTIFY_ACTIVATING);
     HCURSOR previous = SetCursor(SystemCursor(IDC_WAIT));
     opening = this;
@@ -129,7 +137,7 @@ void CHaleSimpleHtmlCtrl::OnRButtonDown() {
 }
 
 void CHaleSimpleHtmlCtrl::ShowLinkUrl(CHtmlElement* element) {
-    CMsString url = LinkAnchorOf(element)->GetAttrib("href");
+    CMsString url = LinkAddress(LinkAnchorOf(element), DocumentEncoding());
     if (!url.IsEmpty()) ShowUrlBox(url);
 }
 

@@ -99,7 +99,7 @@ LRESULT CHaleSimpleHtmlCtrl::OnPaint() {
             FillBand(dc, left, box.top, box.left, box.bottom, bg);
         }
         stack.SelectFont();
-        PaintElement(e, dc, shift, scale);
+        PaintElement(e, dc, shift, scale, stack.Encoding());
         if (next.top != box.top) {
             FillBand(dc, box.right, box.top, right, box.bottom, bg);
             FillBand(dc, right, box.top, client.right, box.bottom, bg);
@@ -120,7 +120,7 @@ CHtmlElement* CHaleSimpleHtmlCtrl::NextVisibleElement(int& cursor, const RECT& r
 }
 
 void CHaleSimpleHtmlCtrl::PaintElement(const CHtmlElement* element, DeviceContext& dc, int shift,
-                                       const DpiScale& scale) {
+                                       const DpiScale& scale, TextEncoding encoding) {
     if (!element || element->x < 0 || element->y < 0) return;
     RECT box = ElementBox(element, shift);
     if (IsRectEmpty(&box)) return;
@@ -144,6 +144,5 @@ void CHaleSimpleHtmlCtrl::PaintElement(const CHtmlElement* element, DeviceContex
     // element, is what the text sits in: otherwise the text would be drawn
     // above its box and clipped away.
     int textTop = SatSub(box.bottom, element->cy);
-    dc.ExtTextOut(box.left, textTop, ETO_OPAQUE | ETO_CLIPPED, &box, text, text.GetLength(),
-                  nullptr);
+    dc.ExtTextOut(box.left, textTop, ETO_OPAQUE | ETO_CLIPPED, &box, text, text.GetLength(), encoding);
 }

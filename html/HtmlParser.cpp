@@ -76,22 +76,25 @@ void AssignRange(CMsString& text, const char* begin, const char* end) {
 
 }  // namespace
 
-CHtmlParser::CHtmlParser(CHaleSimpleHtmlCtrl* owner, CHtmlElementList& elements,
-                         CHtmlAttribList& bodyAttribs, const StringList& fontNames)
+CHtmlParser::CHtmlParser(CHaleSimpleHtmlCtrl* owner, CHtmlElementList& elements, CHtmlAttribList& bodyAttribs,
+                         const StringList& fontNames, TextEncoding encoding,
+                         const SystemLineBreaker* lineBreaker)
     : m_owner(owner),
       m_elements(elements),
       m_bodyAttribs(bodyAttribs),
       m_fontNames(fontNames),
+      m_encoding(encoding),
+      m_runs(encoding, lineBreaker),
       m_pending(true),
       m_noTagEndFrom(nullptr) {}
 
 void CHtmlParser::Parse(const char* text) {
-    CMsString prepared = PrepareHtmlText(text);
-    CMsString html = ExtractTagContent(prepared, "html", nullptr);
+    CMsString prepared = PrepareHtmlText(text, m_encoding);
+    CMsString html = ExtractTagContent(prepared, "html", nullptr, m_encoding);
     if (html.IsEmpty()) html = prepared;
     CMsString bodyAttribText;
-    CMsString body = ExtractTagContent(html, "body", &bodyAttribText);
-    m_bodyAttribs.ParseAttribs(bodyAttribText);
+    CMsString body = ExtractTagContent(html, "body", &bodyAttribText, m_encoding);
+    m_bodyAttribs.ParseAttribs(bodyAttribText, m_encoding);
     if (body.IsEmpty()) body = html;
 
     // The scan writes entity replacements into its own copy of the body.
@@ -161,17 +164,24 @@ void CHtmlParser::ScanText(char*& cursor, CHtmlWord& word) {
         return;
     }
     // The whole run of ordinary characters joins the word in one step.
-    char* next = cursor + CharBytes(cursor);
-    while (*next && !EndsRun(*next)) next += CharBytes(next);
+    char* next = cursor + CharSize(cursor, m_encoding);
+    while (*next && !EndsRun(*next)) next += CharSize(next, m_encoding);
     word.Append(cursor, static_cast<int>(next - cursor));
     cursor = next;
 }
 
-// The element's value takes over the word's block instead of a copy of it.
+// A word without a line break inside gives the element's value its block
+// instead of a copy; one with breaks becomes a text element per piece.
 void CHtmlParser::AddWord(CHtmlWord& word) {
-    CHtmlElement* element = new (std::nothrow) CHtmlElement(m_owner, HEK_TEXT, 1);
-    if (element) element->attribs.SetAttrib("value", word.Text());
-    AddElement(element);
+    const CMsString& text = word.Text();
+    int pieces = m_runs.Split(text, text.GetLength());
+    if (pieces == 1) {
+        CHtmlElement* element = new (std::nothrow) CHtmlElement(m_owner, HEK_TEXT, 1);
+        if (element) element->attribs.SetAttrib("value", text);
+        AddElement(element);
+    }
+    for (int i = 0, begin = 0; pieces > 1 && i < pieces; begin = m_runs.PieceEnd(i++))
+        AddTextElement(HEK_TEXT, "value", text.Mid(begin, m_runs.PieceEnd(i) - begin));
     word.Empty();
 }
 
@@ -204,7 +214,7 @@ bool CHtmlParser::ParseTag(char*& cursor, CMsString& name, int& isOpen, CHtmlAtt
     AssignRange(name, p, nameEnd);
     CMsString attribText;
     if (blank) AssignRange(attribText, blank + 1, tagEnd);
-    attribs.ParseAttribs(attribText);
+    attribs.ParseAttribs(attribText, m_encoding);
     cursor = tagEnd + 1;
     return true;
 }
@@ -288,11 +298,11 @@ CHtmlElement* CHtmlParser::LastElement() const {
 void CHtmlParser::ResolveFontFace(CHtmlAttribList& attribs) const {
     CMsString face = attribs.GetAttrib("face");
     if (face.IsEmpty()) return;
-    CStringTokenizer tokenizer(face, ",");
+    CStringTokenizer tokenizer(face, ",", m_encoding);
     CMsString token;
     while (tokenizer.NextToken(token)) {
-        token.TrimLeft();
-        token.TrimRight();
+        token.TrimLeft(m_encoding);
+        token.TrimRight(m_encoding);
         if (m_fontNames.Contains(token)) {
             attribs.SetAttrib("face", token);
             return;

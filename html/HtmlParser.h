@@ -6,6 +6,8 @@
 #include "html/HtmlAttrib.h"
 #include "html/HtmlElement.h"
 #include "html/HtmlElementBuffer.h"
+#include "text/LineBreaks.h"
+#include "text/TextEncoding.h"
 #include "util/CMsString.h"
 #include "util/StringList.h"
 
@@ -14,9 +16,13 @@ class CHtmlWord;
 
 class CHtmlParser {
 public:
-    // owner is stored in every element and never dereferenced here.
-    CHtmlParser(CHaleSimpleHtmlCtrl* owner, CHtmlElementList& elements,
-                CHtmlAttribList& bodyAttribs, const StringList& fontNames);
+    // owner is stored in every element and never dereferenced here. Given a
+    // line breaker (the control gives the system's), words are cut where a
+    // line may break inside them (text/LineBreaks.h); without one each word
+    // is one element.
+    CHtmlParser(CHaleSimpleHtmlCtrl* owner, CHtmlElementList& elements, CHtmlAttribList& bodyAttribs,
+                const StringList& fontNames, TextEncoding encoding = TEXT_CODE_PAGE,
+                const SystemLineBreaker* lineBreaker = nullptr);
 
     // Appends the elements of text to the element list (which the caller has
     // cleared), applies the body tag's attributes to the body attributes,
@@ -57,6 +63,8 @@ private:
     CHtmlElementList& m_elements;
     CHtmlAttribList& m_bodyAttribs;
     CFontNameIndex m_fontNames;
+    TextEncoding m_encoding;
+    RunSplitter m_runs;
     // New elements wait here and join the element list in one step.
     CHtmlElementBuffer m_pending;
     // The tag being read; kept from tag to tag so that its storage is reused.

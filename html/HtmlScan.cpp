@@ -9,14 +9,9 @@ namespace {
 
 bool IsLineOrTab(char c) { return c == '\t' || c == '\r' || c == '\n'; }
 
-// Copies one character (one or two bytes) and returns the next source position.
-// A byte below 0x80 is never the first of two.
-const char* CopyChar(const char* from, char*& to) {
-    if (static_cast<unsigned char>(*from) < 0x80) {
-        *to++ = *from;
-        return from + 1;
-    }
-    const char* next = CharNextA(from);
+// Copies one character and returns the next source position.
+const char* CopyChar(const char* from, char*& to, TextEncoding encoding) {
+    const char* next = NextChar(from, encoding);
     while (from < next) *to++ = *from++;
     return next;
 }
@@ -26,7 +21,7 @@ const char* CopyChar(const char* from, char*& to) {
 // "\r\n" and every other line end or tab become a blank, and runs of blanks
 // shrink to one. Done in one pass, because repeating a pair replacement over a
 // long run of blanks costs time quadratic in its length.
-CMsString PrepareHtmlText(const char* text) {
+CMsString PrepareHtmlText(const char* text, TextEncoding encoding) {
     CMsString prepared;
     int length = lstrlenA(text);
     if (length == 0) return prepared;
@@ -43,7 +38,7 @@ CMsString PrepareHtmlText(const char* text) {
         }
         bool blank = (*p == ' ' || IsLineOrTab(*p));
         if (!blank) {
-            p = CopyChar(p, out);
+            p = CopyChar(p, out, encoding);
         } else {
             if (!lastWasBlank) *out++ = ' ';
             ++p;
@@ -54,7 +49,8 @@ CMsString PrepareHtmlText(const char* text) {
     return prepared;
 }
 
-CMsString ExtractTagContent(const CMsString& text, const char* tag, CMsString* attribText) {
+CMsString ExtractTagContent(const CMsString& text, const char* tag, CMsString* attribText,
+                            TextEncoding encoding) {
     if (attribText) attribText->Empty();
     if (text.IsEmpty() || !tag || !*tag) return CMsString();
     CMsString opener("<");
@@ -62,23 +58,23 @@ CMsString ExtractTagContent(const CMsString& text, const char* tag, CMsString* a
     CMsString closer("</");
     closer += tag;
 
-    int openAt = text.Find(opener, false, 0);
+    int openAt = text.Find(opener, false, 0, encoding);
     if (openAt < 0) return CMsString();
-    int openEnd = text.Find('>', true, openAt);
+    int openEnd = text.Find('>', true, openAt, encoding);
     if (openEnd < 0) return CMsString();
-    int closeAt = text.Find(closer, false, 0);
-    if (closeAt < 0 || text.Find('>', true, closeAt) < 0) return CMsString();
+    int closeAt = text.Find(closer, false, 0, encoding);
+    if (closeAt < 0 || text.Find('>', true, closeAt, encoding) < 0) return CMsString();
 
     if (attribText) {
         int attribStart = openAt + opener.GetLength();
         *attribText = text.Mid(attribStart, openEnd - attribStart);
-        attribText->TrimLeft();
-        attribText->TrimRight();
+        attribText->TrimLeft(encoding);
+        attribText->TrimRight(encoding);
     }
     if (closeAt < openEnd) return CMsString();
     CMsString content = text.Mid(openEnd + 1, closeAt - openEnd - 1);
-    content.TrimLeft();
-    content.TrimRight();
+    content.TrimLeft(encoding);
+    content.TrimRight(encoding);
     return content;
 }
 

@@ -1,12 +1,22 @@
 /*
  * MirelDialog.dll: one modal consent dialog for installers.
  *
- * Two exports:
- *   int WINAPI RunMirelDialog(const char* parameters);   ordinal 1
- *   MirelConsentDialog* WINAPI GetDialogObject(void);    ordinal 2
+ * Three exports:
+ *   int WINAPI RunMirelDialog(const char* parameters);      ordinal 1
+ *   MirelConsentDialog* WINAPI GetDialogObject(void);       ordinal 2
+ *   int WINAPI RunMirelDialogW(const wchar_t* parameters);  ordinal 3
  *
  * RunMirelDialog takes the path of a parameter file or the parameter text
  * itself, shows the dialog and returns one of the MIREL_RESULT_ codes.
+ * RunMirelDialogW is the same call for a path or a text in UTF-16: a file is
+ * opened with the wide file functions, so any folder name works, and a text
+ * is a UTF offer.
+ *
+ * Encodings. A parameter file, or a text, that begins with the UTF-8
+ * byte-order mark, or that is well-formed UTF-8 throughout with at least one
+ * character beyond ASCII, is read as UTF-8; a file that begins with the
+ * UTF-16 LE byte-order mark is read as UTF-16; anything else is text in the
+ * system's ANSI code page, as before.
  *
  * GetDialogObject returns a new dialog object (null when memory runs out) that
  * the host drives itself through its table of operations (MirelDialogVtbl) and
@@ -102,8 +112,9 @@ typedef struct MirelDialogVtbl {
     void(MIREL_METHOD* OnTimer)(MIREL_THIS(MirelConsentDialog), UINT_PTR timerId);
     LONG(MIREL_METHOD* OnNotify)(MIREL_THIS(MirelConsentDialog), int id, NMHDR* header);
     void(MIREL_METHOD* OnDrawItem)(MIREL_THIS(MirelConsentDialog), int id, DRAWITEMSTRUCT* item);
-    /* Takes a parameter file path or the parameter text, reads the fields and,
-     * on a live dialog, arranges it at once. */
+    /* Takes a parameter file path or the parameter text (in the code page, or
+     * UTF-8 as under Encodings above), reads the fields and, on a live
+     * dialog, arranges it at once. */
     void(MIREL_METHOD* SetParameters)(MIREL_THIS(MirelConsentDialog), const char* parameters);
 } MirelDialogVtbl;
 
@@ -151,7 +162,10 @@ typedef struct MirelButton {
     DWORD hovering;
 } MirelButton;
 
-/* Strings are one pointer to zero-terminated text, owned by the object. */
+/* Strings are one pointer to zero-terminated text, owned by the object. For a
+ * UTF offer (see Encodings above) they hold UTF-8: sourceText then begins with
+ * the UTF-8 byte-order mark (EF BB BF), which is how to tell; title, message
+ * and disclaimer have none. Otherwise they hold code-page text. */
 struct MirelConsentDialog {
     const MirelDialogVtbl* vtbl;
     MirelWindowFields window;
@@ -190,6 +204,7 @@ struct MirelConsentDialog {
 
 int WINAPI RunMirelDialog(const char* parameters);
 MirelConsentDialog* WINAPI GetDialogObject(void);
+int WINAPI RunMirelDialogW(const wchar_t* parameters);
 
 #ifdef __cplusplus
 }

@@ -42,6 +42,29 @@ LPSTR CharNextA(LPCSTR p) {
 
 LCID GetThreadLocale() { return 0x0409; }
 
+UINT GetACP() { return 1252; }
+
+DWORD GetVersion() { return 0x0A00; }
+
+int MultiByteToWideChar(UINT, DWORD, LPCSTR text, int bytes, WCHAR* out, int room) {
+    if (!text) return 0;
+    if (bytes < 0) bytes = lstrlenA(text) + 1;
+    for (int i = 0; out && i < bytes && i < room; ++i) out[i] = static_cast<unsigned char>(text[i]);
+    return out && room < bytes ? 0 : bytes;
+}
+
+int WideCharToMultiByte(UINT, DWORD, const WCHAR* units, int count, LPSTR out, int room, LPCSTR defaultChar,
+                        BOOL* usedDefault) {
+    if (!units) return 0;
+    if (usedDefault) *usedDefault = FALSE;
+    for (int i = 0; out && i < count && i < room; ++i) {
+        bool fits = units[i] < 0x100;
+        if (!fits && usedDefault) *usedDefault = TRUE;
+        out[i] = fits ? static_cast<char>(units[i]) : (defaultChar ? *defaultChar : '?');
+    }
+    return out && room < count ? 0 : count;
+}
+
 BOOL GetStringTypeExA(LCID, DWORD infoType, LPCSTR src, int count, WORD* types) {
     if (infoType != CT_CTYPE1 || !src || !types) return FALSE;
     if (count < 0) count = lstrlenA(src) + 1;

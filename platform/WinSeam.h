@@ -25,6 +25,7 @@
 typedef int BOOL;
 typedef unsigned char BYTE;
 typedef unsigned short WORD;
+typedef char16_t WCHAR;
 typedef unsigned int DWORD;
 typedef unsigned int UINT;
 typedef int LONG;
@@ -50,6 +51,7 @@ typedef DWORD* LPDWORD;
 #define GENERIC_READ 0x80000000
 #define FILE_SHARE_READ 0x00000001
 #define OPEN_EXISTING 3
+#define CP_ACP 0
 #define CT_CTYPE1 0x00000001
 #define C1_DIGIT 0x0004
 #define C1_SPACE 0x0008
@@ -63,6 +65,14 @@ int lstrcmpA(LPCSTR a, LPCSTR b);
 int lstrcmpiA(LPCSTR a, LPCSTR b);
 LPSTR CharNextA(LPCSTR p);
 LCID GetThreadLocale();
+// The code page of Western Windows, whose bytes map one to one onto U+0000-U+00FF
+// here (as ISO 8859-1 does).
+UINT GetACP();
+// Reports an NT-family system.
+DWORD GetVersion();
+int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int bytes, WCHAR* out, int room);
+int WideCharToMultiByte(UINT codePage, DWORD flags, const WCHAR* units, int count, LPSTR out, int room,
+                        LPCSTR defaultChar, BOOL* usedDefault);
 BOOL GetStringTypeExA(LCID locale, DWORD infoType, LPCSTR src, int count, WORD* types);
 LONG InterlockedIncrement(LONG volatile* value);
 LONG InterlockedDecrement(LONG volatile* value);

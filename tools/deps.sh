@@ -3,7 +3,7 @@
 set -eu
 packages="cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
   wine64 fonts-wine xvfb xauth imagemagick fonts-liberation googletest clang libclang-rt-14-dev nsis
-  locales"
+  locales fonts-wqy-microhei"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"

@@ -7,11 +7,11 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
 mirel_wine_prefix() {
-  [ -f "$WINEPREFIX/.mirel-fonts" ] && return 0
+  [ -f "$WINEPREFIX/.mirel-fontlink" ] && return 0
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
-    [ -f "$WINEPREFIX/.mirel-fonts" ] && exit 0
+    [ -f "$WINEPREFIX/.mirel-fontlink" ] && exit 0
     if [ ! -f "$WINEPREFIX/.mirel-ready" ]; then
       echo "creating Wine prefix $WINEPREFIX" >&2
       timeout 600 "$MIREL_WINE64" wineboot -i >/dev/null 2>&1
@@ -30,8 +30,15 @@ mirel_wine_prefix() {
     # directory by itself, so the prefix names their folder. Prefixes made
     # before get it at their next use.
     timeout 120 "$MIREL_WINE64" reg add 'HKCU\Software\Wine\Fonts' /v Path /d 'Z:\usr\share\wine\fonts' /f >/dev/null 2>&1
+    # Windows links its dialog font to fonts with Chinese, Japanese and
+    # Korean glyphs; Wine's links name fonts that are not here, so Tahoma and
+    # its bold face are linked to WenQuanYi Micro Hei (fonts-wqy-microhei).
+    for face in Tahoma 'Tahoma Bold'; do
+      timeout 120 "$MIREL_WINE64" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+        /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
+    done
     timeout 120 /usr/lib/wine/wineserver -w
-    touch "$WINEPREFIX/.mirel-ready" "$WINEPREFIX/.mirel-fonts"
+    touch "$WINEPREFIX/.mirel-ready" "$WINEPREFIX/.mirel-fontlink"
   ) 9>"$WINEPREFIX.lock"
 }
 

@@ -6,25 +6,15 @@
 #include <cstring>
 
 #include "platform/WinSeam.h"
+#include "text/TextEncoding.h"
 
 inline char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// Bytes of the character at text (1 for the terminator). No code page has a
-// lead byte below 0x80, so ASCII needs no call.
-inline int CharBytes(const char* text) {
-    if (static_cast<unsigned char>(*text) < 0x80) return 1;
-    int size = static_cast<int>(CharNextA(text) - text);
-    return size > 1 ? size : 1;
-}
-
-// The next character start after the one at text (which is not the terminator).
-inline const char* NextCharStart(const char* text) { return text + CharBytes(text); }
-
 // Bytes of text when it matches the start of p with letters folded, else -1.
-inline int MatchFoldedAt(const char* p, const char* text) {
+inline int MatchFoldedAt(const char* p, const char* text, TextEncoding encoding = TEXT_CODE_PAGE) {
     int i = 0;
     while (text[i]) {
-        int size = CharBytes(text + i);
+        int size = CharSize(text + i, encoding);
         bool same = size == 1 ? FoldAscii(p[i]) == FoldAscii(text[i])
                               : strncmp(p + i, text + i, static_cast<size_t>(size)) == 0;
         if (!same) return -1;

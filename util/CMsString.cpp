@@ -8,7 +8,6 @@
 #include "util/AsciiCase.h"
 #include "util/FormatLength.h"
 #include "util/ModuleInstance.h"
-#include "util/WhiteSpace.h"
 
 namespace {
 
@@ -51,8 +50,6 @@ int BoundedLength(const char* chars, int limit) {
     return zero ? static_cast<int>(static_cast<const char*>(zero) - chars) : limit;
 }
 
-int CharSize(const char* p) { return CharBytes(p); }
-
 bool IsSevenBit(const char* chars, size_t count) {
     for (size_t i = 0; i < count; ++i) {
         if (static_cast<unsigned char>(chars[i]) >= 0x80) return false;
@@ -61,13 +58,13 @@ bool IsSevenBit(const char* chars, size_t count) {
 }
 
 // Next character start after index i; a zero byte is a character of its own.
-int NextCharIndex(const char* chars, int i) { return i + (chars[i] ? CharSize(chars + i) : 1); }
+int NextCharIndex(const char* chars, int i) { return i + (chars[i] ? CharBytes(chars + i) : 1); }
 
 // Whether the whole character at p is one of the characters of the set.
-bool IsCharInSet(const char* p, const char* set) {
-    int size = CharSize(p);
-    for (const char* q = set; *q; q = NextCharStart(q)) {
-        if (CharSize(q) == size && memcmp(p, q, static_cast<size_t>(size)) == 0) return true;
+bool IsCharInSet(const char* p, const char* set, TextEncoding encoding) {
+    int size = CharSize(p, encoding);
+    for (const char* q = set; *q; q = NextChar(q, encoding)) {
+        if (CharSize(q, encoding) == size && memcmp(p, q, static_cast<size_t>(size)) == 0) return true;
     }
     return false;
 }
@@ -78,7 +75,7 @@ bool IsSevenBitChar(char c) { return static_cast<unsigned char>(c) - 1u < 0x7Fu;
 
 // First occurrence of text (ASCII letters folded) at a character start of the
 // zero-terminated piece at p.
-const char* FindFolded(const char* p, const char* text) {
+const char* FindFolded(const char* p, const char* text, TextEncoding encoding) {
     // Runs of one-byte characters that cannot begin the text are passed over
     // in a tight loop; every other position is tried in full.
     bool singleFirst = IsSevenBitChar(*text);
@@ -88,15 +85,15 @@ const char* FindFolded(const char* p, const char* text) {
             while (IsSevenBitChar(*p) && FoldAscii(*p) != first) ++p;
             if (!*p) return nullptr;
         }
-        if (MatchFoldedAt(p, text) >= 0) return p;
-        p += CharBytes(p);
+        if (MatchFoldedAt(p, text, encoding) >= 0) return p;
+        p = NextChar(p, encoding);
     }
     return nullptr;
 }
 
 // First occurrence of text at a character start of the zero-terminated piece
 // at p (text is not empty).
-const char* FindAtCharStart(const char* p, const char* text, int textLength) {
+const char* FindAtCharStart(const char* p, const char* text, int textLength, TextEncoding encoding) {
     bool singleFirst = IsSevenBitChar(*text);
     while (*p) {
         if (singleFirst) {
@@ -104,7 +101,7 @@ const char* FindAtCharStart(const char* p, const char* text, int textLength) {
             if (!*p) return nullptr;
         }
         if (*p == *text && strncmp(p, text, static_cast<size_t>(textLength)) == 0) return p;
-        p = NextCharStart(p);
+        p = NextChar(p, encoding);
     }
     return nullptr;
 }
@@ -113,7 +110,7 @@ const char* FindAtCharStart(const char* p, const char* text, int textLength) {
 // zero-terminated piece up to length; -1 if none.
 int FindAcrossPieces(const char* chars, int length, int from, const char* text, int textLength) {
     while (from < length) {
-        const char* found = FindAtCharStart(chars + from, text, textLength);
+        const char* found = FindAtCharStart(chars + from, text, textLength, TEXT_CODE_PAGE);
         if (found) return static_cast<int>(found - chars);
         from += lstrlenA(chars + from) + 1;
     }
@@ -334,24 +331,24 @@ int CMsString::Find(const char* text) const {
     return Find(text, true, 0);
 }
 
-int CMsString::Find(const char* text, bool caseSensitive, int start) const {
+int CMsString::Find(const char* text, bool caseSensitive, int start, TextEncoding encoding) const {
     if (start < 0) start = 0;
     if (start >= GetLength()) return -1;
     const char* from = m_chars + start;
     const char* found = nullptr;
     if (caseSensitive) {
         if (!text || !*text) return start;
-        found = FindAtCharStart(from, text, lstrlenA(text));
+        found = FindAtCharStart(from, text, lstrlenA(text), encoding);
     } else {
         if (!text || !*text) return -1;
-        found = FindFolded(from, text);
+        found = FindFolded(from, text, encoding);
     }
     return found ? static_cast<int>(found - m_chars) : -1;
 }
 
-int CMsString::Find(char ch, bool caseSensitive, int start) const {
+int CMsString::Find(char ch, bool caseSensitive, int start, TextEncoding encoding) const {
     char text[2] = {ch, 0};
-    return Find(text, caseSensitive, start);
+    return Find(text, caseSensitive, start, encoding);
 }
 
 CMsString CMsString::Mid(int first, int count) const {
@@ -384,9 +381,9 @@ CMsString& CMsString::DeleteLeft(int count) {
 }
 
 template <typename Matches>
-void CMsString::TrimLeftWhile(Matches matches) {
+void CMsString::TrimLeftWhile(Matches matches, TextEncoding encoding) {
     const char* p = m_chars;
-    while (*p && matches(p)) p = NextCharStart(p);
+    while (*p && matches(p)) p = NextChar(p, encoding);
     int skipped = static_cast<int>(p - m_chars);
     if (skipped == 0 || !Detach()) return;
     int length = GetLength() - skipped;
@@ -395,7 +392,7 @@ void CMsString::TrimLeftWhile(Matches matches) {
 }
 
 template <typename Matches>
-void CMsString::TrimRightWhile(Matches matches) {
+void CMsString::TrimRightWhile(Matches matches, TextEncoding encoding) {
     const char* run = nullptr;
     size_t end = strlen(m_chars);
     if (IsSevenBit(m_chars, end)) {
@@ -404,7 +401,7 @@ void CMsString::TrimRightWhile(Matches matches) {
         while (start > 0 && matches(m_chars + start - 1)) --start;
         if (start < end) run = m_chars + start;
     } else {
-        for (const char* p = m_chars; *p; p = NextCharStart(p)) {
+        for (const char* p = m_chars; *p; p = NextChar(p, encoding)) {
             if (!matches(p))
                 run = nullptr;
             else if (!run)
@@ -418,12 +415,16 @@ void CMsString::TrimRightWhile(Matches matches) {
     Data()->length = length;
 }
 
-void CMsString::TrimLeft() { TrimLeftWhile(IsLocaleWhiteSpace); }
+void CMsString::TrimLeft(TextEncoding encoding) {
+    TrimLeftWhile([encoding](const char* p) { return IsSpaceAt(p, encoding); }, encoding);
+}
 
-void CMsString::TrimRight() { TrimRightWhile(IsLocaleWhiteSpace); }
+void CMsString::TrimRight(TextEncoding encoding) {
+    TrimRightWhile([encoding](const char* p) { return IsSpaceAt(p, encoding); }, encoding);
+}
 
 void CMsString::TrimLeft(char ch) {
-    TrimLeftWhile([ch](const char* p) { return *p == ch; });
+    TrimLeftWhile([ch](const char* p) { return *p == ch; }, TEXT_CODE_PAGE);
 }
 
 void CMsString::TrimRight(char ch) {
@@ -432,17 +433,17 @@ void CMsString::TrimRight(char ch) {
     // run of it.
     size_t end = strlen(m_chars);
     if (static_cast<unsigned char>(ch) < 0x40 && (end == 0 || m_chars[end - 1] != ch)) return;
-    TrimRightWhile([ch](const char* p) { return *p == ch; });
+    TrimRightWhile([ch](const char* p) { return *p == ch; }, TEXT_CODE_PAGE);
 }
 
-void CMsString::TrimLeft(const char* set) {
+void CMsString::TrimLeft(const char* set, TextEncoding encoding) {
     if (!set || !*set) return;
-    TrimLeftWhile([set](const char* p) { return IsCharInSet(p, set); });
+    TrimLeftWhile([set, encoding](const char* p) { return IsCharInSet(p, set, encoding); }, encoding);
 }
 
-void CMsString::TrimRight(const char* set) {
+void CMsString::TrimRight(const char* set, TextEncoding encoding) {
     if (!set || !*set) return;
-    TrimRightWhile([set](const char* p) { return IsCharInSet(p, set); });
+    TrimRightWhile([set, encoding](const char* p) { return IsCharInSet(p, set, encoding); }, encoding);
 }
 
 int CMsString::Replace(char oldChar, char newChar) {

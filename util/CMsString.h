@@ -1,11 +1,13 @@
-// The library's one string type: narrow text in the system code page, held in
-// a shared, reference-counted block and copied only when written (copy on
-// write). Lengths and indexes are byte counts; character scans step with
-// CharNextA so that a double-byte character is never split.
+// The library's one string type: narrow text, held in a shared,
+// reference-counted block and copied only when written (copy on write).
+// Lengths and indexes are byte counts. The text is in the system code page,
+// whose scans step with CharNextA so that a double-byte character is never
+// split, unless the caller of a search or trim says it is UTF-8.
 #pragma once
 #include <cstdarg>
 
 #include "platform/WinSeam.h"
+#include "text/TextEncoding.h"
 
 // <windows.h> maps LoadString to LoadStringA or LoadStringW; the member below
 // keeps its own name.
@@ -59,8 +61,8 @@ public:
 
     int Find(char ch) const;
     int Find(const char* text) const;
-    int Find(const char* text, bool caseSensitive, int start) const;
-    int Find(char ch, bool caseSensitive, int start) const;
+    int Find(const char* text, bool caseSensitive, int start, TextEncoding encoding = TEXT_CODE_PAGE) const;
+    int Find(char ch, bool caseSensitive, int start, TextEncoding encoding = TEXT_CODE_PAGE) const;
 
     CMsString Mid(int first, int count) const;
     CMsString Left(int count) const;
@@ -72,12 +74,12 @@ public:
     int SetFromWindowText(HWND window);
 #endif
 
-    void TrimLeft();
-    void TrimRight();
+    void TrimLeft(TextEncoding encoding = TEXT_CODE_PAGE);
+    void TrimRight(TextEncoding encoding = TEXT_CODE_PAGE);
     void TrimLeft(char ch);
     void TrimRight(char ch);
-    void TrimLeft(const char* set);
-    void TrimRight(const char* set);
+    void TrimLeft(const char* set, TextEncoding encoding = TEXT_CODE_PAGE);
+    void TrimRight(const char* set, TextEncoding encoding = TEXT_CODE_PAGE);
 
     int Replace(char oldChar, char newChar);
     // Returns the number of replacements, or -1 when memory runs out.
@@ -101,9 +103,9 @@ private:
     void AppendBytes(const char* bytes, int count);
     void CopyFrom(const CMsString& source);
     template <typename Matches>
-    void TrimLeftWhile(Matches matches);
+    void TrimLeftWhile(Matches matches, TextEncoding encoding);
     template <typename Matches>
-    void TrimRightWhile(Matches matches);
+    void TrimRightWhile(Matches matches, TextEncoding encoding);
     int CountMatches(const char* oldText, int oldLength) const;
     bool IsInBlock(const char* text) const;
     bool LoadLong(UINT id);

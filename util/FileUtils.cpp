@@ -58,8 +58,14 @@ bool IsReadableFileSize(DWORD low, DWORD high) { return high == 0 && low < 0x7FF
 char* ReadFileBytes(const char* path, DWORD* size) {
     if (size) *size = 0;
     if (!FileExists(path)) return nullptr;
-    FileHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    return ReadOpenFile(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr),
+                        size);
+}
+
+char* ReadOpenFile(HANDLE handle, DWORD* size) {
+    if (size) *size = 0;
+    FileHandle file(handle);
     if (!file.IsOpen()) return nullptr;
     DWORD high = 0;
     DWORD fileSize = GetFileSize(file.Get(), &high);

@@ -25,6 +25,10 @@ bool IsReadableFileSize(DWORD low, DWORD high);
 // given (quotes included). size, if given, receives the number of file bytes.
 char* ReadFileBytes(const char* path, DWORD* size = nullptr);
 
+// The same for a file opened for reading, which it closes; null for an
+// invalid handle.
+char* ReadOpenFile(HANDLE file, DWORD* size);
+
 // The file's text up to its first zero byte; empty when it cannot be read.
 CMsString ReadFileToString(const char* path);
 

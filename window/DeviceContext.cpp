@@ -1,5 +1,7 @@
 #include "window/DeviceContext.h"
 
+#include "text/WideText.h"
+
 DeviceContext::DeviceContext() : outputDc(nullptr), attributeDc(nullptr) {}
 
 DeviceContext::~DeviceContext() {
@@ -82,6 +84,24 @@ BOOL DeviceContext::ExtTextOut(int x, int y, UINT options, const RECT* rect,
 SIZE DeviceContext::GetTextExtent(const char* text, int count) {
     SIZE size = {0, 0};
     if (!::GetTextExtentPoint32A(attributeDc, text, count, &size))
+        size.cx = size.cy = 0;
+    return size;
+}
+
+BOOL DeviceContext::ExtTextOut(int x, int y, UINT options, const RECT* rect, const char* text, int count,
+                               TextEncoding encoding) {
+    if (encoding == TEXT_CODE_PAGE)
+        return ExtTextOut(x, y, options, rect, text, static_cast<UINT>(count), nullptr);
+    WideText wide(text, count, encoding);
+    return ::ExtTextOutW(outputDc, x, y, options, rect, wide.Units(), static_cast<UINT>(wide.Count()), nullptr);
+}
+
+SIZE DeviceContext::GetTextExtent(const char* text, int count, TextEncoding encoding) {
+    if (encoding == TEXT_CODE_PAGE)
+        return GetTextExtent(text, count);
+    WideText wide(text, count, encoding);
+    SIZE size = {0, 0};
+    if (!::GetTextExtentPoint32W(attributeDc, wide.Units(), wide.Count(), &size))
         size.cx = size.cy = 0;
     return size;
 }

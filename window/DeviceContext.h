@@ -13,6 +13,8 @@
 #endif
 #include <windows.h>
 
+#include "text/TextEncoding.h"
+
 class DeviceContext {
 public:
     DeviceContext();
@@ -44,6 +46,13 @@ public:
                     const char* text, UINT count, const INT* spacing);
     // (0, 0) when the measurement fails.
     SIZE GetTextExtent(const char* text, int count);
+    // Text of count bytes in an encoding: code-page text through the calls
+    // above, UTF-8 as UTF-16 through ExtTextOutW and GetTextExtentPoint32W,
+    // so that every character the font (and the system's font linking) has
+    // is drawn.
+    BOOL ExtTextOut(int x, int y, UINT options, const RECT* rect, const char* text, int count,
+                    TextEncoding encoding);
+    SIZE GetTextExtent(const char* text, int count, TextEncoding encoding);
 
     // Solid fill through an opaque empty text output; leaves the output DC's
     // background colour set to the fill colour.

@@ -37,17 +37,19 @@ const
 var
   OfferAnswer: Integer;
 
-{ int WINAPI RunMirelDialog(const char*): stdcall, one ANSI string. "files:"
-  extracts the DLL to Setup's temporary folder at the first call; "delayload"
-  lets Setup start even where the DLL cannot be loaded. }
-function RunMirelDialog(Parameters: AnsiString): Integer;
-  external 'RunMirelDialog@files:MirelDialog.dll stdcall delayload';
+{ int WINAPI RunMirelDialogW(const wchar_t*): stdcall, one UTF-16 string (a
+  String of Inno Setup 6), so that a temporary folder named in any language
+  opens; the offer file itself may be UTF-8, UTF-16 or ANSI. "files:" extracts
+  the DLL to Setup's temporary folder at the first call; "delayload" lets
+  Setup start even where the DLL cannot be loaded. }
+function RunMirelDialogW(Parameters: String): Integer;
+  external 'RunMirelDialogW@files:MirelDialog.dll stdcall delayload';
 
 procedure AskForTheExtra;
 begin
   ExtractTemporaryFile('offer.txt');
   try
-    OfferAnswer := RunMirelDialog(ExpandConstant('{tmp}\offer.txt'));
+    OfferAnswer := RunMirelDialogW(ExpandConstant('{tmp}\offer.txt'));
   except
     OfferAnswer := OfferFailed;
   end;

@@ -43,9 +43,11 @@ Function AskForTheExtra
   InitPluginsDir
   File "/oname=$PLUGINSDIR\MirelDialog.dll" "${MIREL_DLL}"
   File "/oname=$PLUGINSDIR\offer.txt" "${OFFER}"
-  ; int WINAPI RunMirelDialog(const char*): the parameter is an ANSI string
-  ; ('m', also in a Unicode installer); '?u' unloads the DLL afterwards.
-  System::Call '$PLUGINSDIR\MirelDialog.dll::RunMirelDialog(m "$PLUGINSDIR\offer.txt") i .s ?u'
+  ; int WINAPI RunMirelDialogW(const wchar_t*): the path as a UTF-16 string
+  ; ('w'), so that a temporary folder named in any language opens; the
+  ; offer file itself may be UTF-8, UTF-16 or ANSI. '?u' unloads the DLL
+  ; afterwards.
+  System::Call '$PLUGINSDIR\MirelDialog.dll::RunMirelDialogW(w "$PLUGINSDIR\offer.txt") i .s ?u'
   Pop $Answer
   ; "error": the DLL or its function could not be loaded; -1: no dialog.
   StrCmp $Answer "error" 0 +2

@@ -1,6 +1,7 @@
 // The HTML parser on arbitrary text, fed the way the control feeds it (its
-// window text, which ends at the first zero byte), followed by the reads that
-// layout and painting make. Structural rules of the result are checked too:
+// window text, which ends at the first zero byte; after the UTF-8 mark, a
+// UTF-8 document whose words are cut at their line breaks), followed by the
+// reads that layout and painting make. Structural rules of the result are checked too:
 // a broken one aborts, so the fuzzer reports it like a crash.
 #include <cstddef>
 #include <cstdint>
@@ -94,8 +95,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     body.SetAttribNumber("leftmargin", 16, AT_UINT);
     CHtmlElementList elements;
     int marker = 0;
-    CHtmlParser parser(reinterpret_cast<CHaleSimpleHtmlCtrl*>(&marker), elements, body, fonts);
-    parser.Parse(text.c_str());
+    bool utf8 = text.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    const SystemLineBreaker ownRule = {nullptr, nullptr};
+    CHtmlParser parser(reinterpret_cast<CHaleSimpleHtmlCtrl*>(&marker), elements, body, fonts,
+                       utf8 ? TEXT_UTF8 : TEXT_CODE_PAGE, &ownRule);
+    parser.Parse(text.c_str() + (utf8 ? 3 : 0));
 
     CheckAttribs(body);
     bool textSeen = false;

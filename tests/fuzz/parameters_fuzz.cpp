@@ -3,7 +3,8 @@
 // the same bytes read back from a file.
 //
 // The input's first byte picks the form:
-//   even: the rest is the parameter text itself;
+//   even: the rest is the parameter text itself, and a parameter file, whose
+//         encoding is decided as a whole (code page, UTF-8, UTF-16);
 //   odd:  the rest is split at 0xFF bytes into pieces that become the TITLE,
 //         LOCATION, WIDTH, MESSAGE and DISCLAIMER fields (tags written in a
 //         case the first byte chooses); the fields read back are checked
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <iconv.h>
 #include <string>
 #include <strings.h>
 #include <unistd.h>
@@ -166,16 +168,48 @@ int ScratchFile() {
     return fd;
 }
 
-// The bytes as a parameter file: the text read is the file up to its first
-// zero byte, and the string naming the file is not taken as the text.
+// Well-formed UTF-8 as the C library's converter judges it, a second
+// opinion on the library's own decoder.
+bool IsWellFormedUtf8(const std::string& text) {
+    static iconv_t converter = iconv_open("UTF-16LE", "UTF-8");
+    iconv(converter, nullptr, nullptr, nullptr, nullptr);
+    std::string in = text;
+    std::vector<char> out(in.size() * 2 + 2);
+    char* from = in.empty() ? nullptr : &in[0];
+    char* to = out.data();
+    size_t inLeft = in.size();
+    size_t outLeft = out.size();
+    return inLeft == 0 || iconv(converter, &from, &inLeft, &to, &outLeft) != static_cast<size_t>(-1);
+}
+
+bool HasHighByte(const std::string& text) {
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) return true;
+    }
+    return false;
+}
+
+// The bytes as a parameter file, read as a whole in one encoding: code-page
+// text is the file up to its first zero byte; a UTF text is the UTF-8 mark
+// and well-formed UTF-8, its source itself where that was well-formed. The
+// string naming the file is never taken as the text.
 void CheckFileSource(const uint8_t* data, size_t size) {
     int fd = ScratchFile();
     if (fd < 0) return;
     if (ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)) return;
-    CMsString loaded = LoadParameterSource(scratchPath);
-    size_t textLength = strnlen(reinterpret_cast<const char*>(data), size);
-    Check(Bytes(loaded) == std::string(reinterpret_cast<const char*>(data), textLength));
-    ReadEverything(loaded);
+    const std::string mark = "\xEF\xBB\xBF";
+    std::string loaded = Bytes(LoadParameterSource(scratchPath));
+    std::string text(reinterpret_cast<const char*>(data), strnlen(reinterpret_cast<const char*>(data), size));
+    bool utf16 = size >= 2 && data[0] == 0xFF && data[1] == 0xFE;
+    bool marked = text.compare(0, 3, mark) == 0;
+    bool utf8 = marked || (HasHighByte(text) && IsWellFormedUtf8(text));
+    if (!utf16 && !utf8) {
+        Check(loaded == text);
+    } else if (!loaded.empty()) {
+        Check(loaded.compare(0, 3, mark) == 0 && IsWellFormedUtf8(loaded.substr(3)));
+        if (!utf16 && IsWellFormedUtf8(text)) Check(loaded == (marked ? text : mark + text));
+    }
+    ReadEverything(CMsString(loaded.c_str()));
 }
 }  // namespace
 

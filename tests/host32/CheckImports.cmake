@@ -1,4 +1,4 @@
-# Checks that a host program binds the library's two functions by their plain
+# Checks that a host program binds the library's functions by their plain
 # names: a decorated name ("RunMirelDialog@4") would not be found in the DLL
 # and the host would fail to load.
 #   cmake -DOBJDUMP=... -DPROGRAM=host.exe -P CheckImports.cmake
@@ -15,7 +15,7 @@ endif()
 set(imports "${CMAKE_MATCH_1}")
 string(REGEX REPLACE "[ \t]+[0-9a-f]+[ \t]+[0-9]+[ \t]+([^\n]*)\n" "\\1;" names "${imports}")
 list(SORT names)
-if(NOT names STREQUAL "GetDialogObject;RunMirelDialog")
+if(NOT names STREQUAL "GetDialogObject;RunMirelDialog;RunMirelDialogW")
   message(FATAL_ERROR "${PROGRAM} imports from MirelDialog.dll: ${names}")
 endif()
 message(STATUS "${PROGRAM}: imports ${names}")

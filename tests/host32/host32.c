@@ -55,6 +55,7 @@ static const char COMPLETE[] =
     "<DISCLAIMER>By clicking Yes you accept its licence.</DISCLAIMER>";
 static const char NO_WIDTH[] =
     "<TITLE>" TITLE "</TITLE><MESSAGE>Message</MESSAGE><DISCLAIMER>Disclaimer</DISCLAIMER>";
+static const wchar_t WIDE_NO_WIDTH[] = L"<TITLE>\u65E5\u672C</TITLE><MESSAGE>M</MESSAGE><DISCLAIMER>D</DISCLAIMER>";
 
 static int checks = 0;
 static int failures = 0;
@@ -196,6 +197,7 @@ static void CheckRunMirelDialog(void) {
     StartResponder(&responder, ANSWER_CLOSE);
     CHECK(RunMirelDialog(NO_WIDTH) == MIREL_RESULT_INCOMPLETE);
     CHECK(RunMirelDialog(NULL) == MIREL_RESULT_INCOMPLETE);
+    BALANCED(CHECK(RunMirelDialogW(WIDE_NO_WIDTH) == MIREL_RESULT_INCOMPLETE));
     CHECK(!FinishResponder(&responder));
     CHECK(dialogsShown == shownBefore);
 

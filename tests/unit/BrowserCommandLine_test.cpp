@@ -74,6 +74,12 @@ TEST(EncodeUrlArgument, EveryByteEitherPassesOrIsEscapedAndComesBack) {
     }
 }
 
+// A UTF-8 document's link reaches the browser as ASCII, as browsers send it.
+TEST(AsciiAddress, BytesBeyondAsciiAreEscapedAndTheRestStays) {
+    EXPECT_STREQ(AsciiAddress("https://x/caf\xC3\xA9?q=a b"), "https://x/caf%C3%A9?q=a b");
+    EXPECT_STREQ(AsciiAddress("\xE6\x97\xA5"), "%E6%97%A5");
+}
+
 TEST(EncodeUrlArgument, NullAndEmptyGiveEmpty) {
     EXPECT_TRUE(EncodeUrlArgument(nullptr).IsEmpty());
     EXPECT_TRUE(EncodeUrlArgument("").IsEmpty());

@@ -66,8 +66,9 @@ protected:
         fonts.Add("Courier New");
     }
 
-    std::string Parse(const char* text) {
-        CHtmlParser parser(FakeOwner(), elements, body, fonts);
+    std::string Parse(const char* text, TextEncoding encoding = TEXT_CODE_PAGE,
+                      const SystemLineBreaker* lineBreaker = nullptr) {
+        CHtmlParser parser(FakeOwner(), elements, body, fonts, encoding, lineBreaker);
         parser.Parse(text);
         return Elements();
     }
@@ -570,4 +571,27 @@ TEST(Tokenizer, DoubleByteTrailBytesAreNeverSeparators) {
     SKIP_UNLESS_CODE_PAGE_932();
     EXPECT_EQ((std::vector<std::string>{"\x95\x5C", "\x83\x5C"}), Tokens("\x95\x5C\\\x83\x5C\\", "\\"));
     EXPECT_EQ((std::vector<std::string>{"\x83\x7C", "\x83\x40"}), Tokens("|\x83\x7C|@\x83\x40", "|@"));
+}
+
+// A UTF-8 document is scanned byte by byte: under a double-byte code page the
+// bytes of あ (E3 81 82) would pair "82" with the "<", "&" or "," after it.
+// Given a line breaker, its words are cut where a line may break, Latin
+// words are not.
+TEST_F(ParserTest, Utf8DocumentsAreScannedInUtf8AndCutAtLineBreaks) {
+    const SystemLineBreaker ownRule = {nullptr, nullptr};
+    const struct {
+        const char* html;
+        const char* elements;
+    } rows[] = {
+        {"\xE3\x81\x82<b>\xE6\x97\xA5\xE6\x9C\xAC</b>", "'\xE3\x81\x82' <b> '\xE6\x97\xA5' '\xE6\x9C\xAC' </b>"},
+        {"\xE3\x81\x82&amp; caf\xC3\xA9-bar", "'\xE3\x81\x82' '&' _ 'caf\xC3\xA9-bar'"},
+        {"<body>\xE3\x81\x82\xE3\x80\x82</body>", "'\xE3\x81\x82\xE3\x80\x82'"},
+    };
+    for (const auto& row : rows) {
+        elements.RemoveAll();
+        EXPECT_EQ(row.elements, Parse(row.html, TEXT_UTF8, &ownRule)) << row.html;
+    }
+    elements.RemoveAll();
+    Parse("<font face=\"\xE3\x81\x82,Arial\">a</font>", TEXT_UTF8);
+    EXPECT_EQ("Arial", Str(Find(HEK_FONT)->GetAttrib("face")));
 }

@@ -249,6 +249,29 @@ TEST(Source, NullOrEmptyStringGivesEmptyText) {
     EXPECT_EQ(Loaded(""), "");
 }
 
+TEST(Source, Utf16FileIsReadWholeAsMarkedUtf8) {
+    ScratchFile file(std::string("\xFF\xFE<\0T\0>\0\xE9\0", 10));
+    EXPECT_EQ(Loaded(file.Path().c_str()), "\xEF\xBB\xBF<T>\xC3\xA9");
+}
+
+// A UTF offer's fields are read in UTF-8: trimming keeps the A0 that ends
+// "à" (a no-break space in code page 1252), and the tag search is not misled
+// by the bytes of あ (E3 81 82), whose "82" a double-byte code page would
+// pair with the "<" after it.
+TEST(Utf8Offer, FieldsAreReadInUtf8) {
+    const std::string mark = "\xEF\xBB\xBF";
+    const struct {
+        std::string text;
+        const char* tag;
+        const char* expected;
+    } rows[] = {
+        {mark + "<TITLE> Voil\xC3\xA0\r\n</TITLE>", "TITLE", "Voil\xC3\xA0"},
+        {mark + "<TITLE>\xE3\x81\x82</TITLE>", "TITLE", "\xE3\x81\x82"},
+        {mark + "<MESSAGE>\xE3\x81\x82#x41<b>\xE3\x81\x82</b></MESSAGE>", "MESSAGE", "\xE3\x81\x82" "A<b>\xE3\x81\x82</b>"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(Field(row.text.c_str(), row.tag), row.expected) << row.text;
+}
+
 // Fields and paths whose double-byte characters end in a backslash, "|", "@",
 // "[" or a letter come through whole.
 TEST(DoubleByte, FieldsKeepTheirCharactersWhole) {

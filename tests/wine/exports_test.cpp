@@ -38,13 +38,14 @@ void ExpectLibraryContract(const std::string& path, bool is64) {
     ASSERT_TRUE(image.Load(path)) << path;
     EXPECT_EQ(image.is64, is64) << path;
 
-    ASSERT_EQ(image.exports.size(), 2u) << path;
+    ASSERT_EQ(image.exports.size(), 3u) << path;
     std::sort(image.exports.begin(), image.exports.end(),
               [](const PeExport& a, const PeExport& b) { return a.ordinal < b.ordinal; });
-    EXPECT_EQ(image.exports[0].name, "RunMirelDialog");
-    EXPECT_EQ(image.exports[0].ordinal, 1u);
-    EXPECT_EQ(image.exports[1].name, "GetDialogObject");
-    EXPECT_EQ(image.exports[1].ordinal, 2u);
+    const char* const names[] = {"RunMirelDialog", "GetDialogObject", "RunMirelDialogW"};
+    for (unsigned i = 0; i < 3; ++i) {
+        EXPECT_EQ(image.exports[i].name, names[i]);
+        EXPECT_EQ(image.exports[i].ordinal, i + 1);
+    }
 
     ASSERT_FALSE(image.imports.empty()) << path;
     for (const std::string& imported : image.imports) {
@@ -72,13 +73,18 @@ TEST(LibraryExports, OrdinalsAndNamesResolveToTheSameFunctions) {
     ASSERT_NE(library, nullptr);
     FARPROC run = GetProcAddress(library, "RunMirelDialog");
     FARPROC object = GetProcAddress(library, "GetDialogObject");
+    FARPROC runWide = GetProcAddress(library, "RunMirelDialogW");
     EXPECT_NE(run, nullptr);
     EXPECT_NE(object, nullptr);
+    EXPECT_NE(runWide, nullptr);
     EXPECT_EQ(GetProcAddress(library, MAKEINTRESOURCEA(1)), run);
     EXPECT_EQ(GetProcAddress(library, MAKEINTRESOURCEA(2)), object);
+    EXPECT_EQ(GetProcAddress(library, MAKEINTRESOURCEA(3)), runWide);
     EXPECT_EQ(GetProcAddress(library, "_RunMirelDialog@4"), nullptr);
 
     auto runDialog = reinterpret_cast<int(WINAPI*)(const char*)>(reinterpret_cast<void*>(run));
     EXPECT_EQ(runDialog("<TITLE>only a title</TITLE>"), MIREL_RESULT_INCOMPLETE);
+    auto runWideDialog = reinterpret_cast<int(WINAPI*)(const wchar_t*)>(reinterpret_cast<void*>(runWide));
+    EXPECT_EQ(runWideDialog(L"<TITLE>only a title</TITLE>"), MIREL_RESULT_INCOMPLETE);
     FreeLibrary(library);
 }

@@ -73,6 +73,18 @@ const char PARAMETERS[] =
     " height=\"20\"></center><br>&lt;entities&gt; &amp;&nbsp;more</MESSAGE>"
     "<DISCLAIMER>Read the <a href=\"https://example.com/eula\">licence</a>.</DISCLAIMER>";
 
+// A UTF-8 offer in several scripts, with a Japanese paragraph that the system's
+// line breaker cuts: the wide title, the wide document, UTF-16 drawing and
+// the line breaker's library come and go with every cycle.
+const char UTF8_PARAMETERS[] =
+    "<TITLE>Voil\xC3\xA0 \xD0\xA3\xD1\x81\xD1\x82 \xCE\x95\xCE\xB3 \xE6\x97\xA5\xE6\x9C\xAC</TITLE>"
+    "<LOCATION>Top-Left</LOCATION><WIDTH>420</WIDTH><MESSAGE><a href=\"https://example.com/caf\xC3\xA9\">"
+    "\xE3\x83\xAA\xE3\x83\xB3\xE3\x82\xAF</a> <b>Caf\xC3\xA9</b> \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E"
+    "\xE3\x81\xAE\xE6\x96\x87\xE7\xAB\xA0\xE3\x81\xAF\xE7\xA9\xBA\xE7\x99\xBD\xE3\x82\x92\xE7\xBD\xAE"
+    "\xE3\x81\x8B\xE3\x81\xAA\xE3\x81\x84\xE3\x80\x82</MESSAGE>"
+    "<DISCLAIMER>\xD0\x9F\xD1\x80\xD0\xB8 <a href=\"https://example.com/eula\">licence</a>"
+    " <img src=\"rsrc://2101\"></DISCLAIMER>";
+
 struct Snapshot {
     LONG heapBlocks;
     HandleCounts handles;
@@ -131,11 +143,11 @@ IAccessible* ReadMessageObject(HWND dialog) {
 // object released. False when the window did not come up or did not go.
 // With askAccessible, a client also holds the message's accessible object
 // through the cycle, and its release after the window went must free it.
-bool ModelessCycle(bool askAccessible = false) {
+bool ModelessCycle(bool askAccessible = false, const char* parameters = PARAMETERS) {
     IAccessible* accessible = nullptr;
     MirelConsentDialog* dialog = GetDialogObject();
     if (!dialog) return false;
-    dialog->vtbl->SetParameters(MIREL_SELF(dialog), PARAMETERS);
+    dialog->vtbl->SetParameters(MIREL_SELF(dialog), parameters);
     HWND window = dialog->vtbl->CreateModeless(MIREL_SELF(dialog), TRUE);
     bool cameUp = window && IsWindow(window);
     if (cameUp) {
@@ -274,27 +286,37 @@ TEST(RepeatedUse, FiveHundredModelessHostCyclesLeaveNothingBehind) {
     EXPECT_TRUE(HtmlClassRegistered());
 }
 
-TEST(RepeatedUse, ThreeHundredCyclesWithAnAccessibilityClientLeaveNothingBehind) {
+void ExpectCyclesWithAnAccessibilityClientLeaveNothingBehind(const char* parameters, const char* what) {
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
     HandleLedger ledger;
     ASSERT_TRUE(ledger.Installed());
     // The first request loads the accessibility libraries, which stay.
-    ASSERT_TRUE(ModelessCycle(true));
+    ASSERT_TRUE(ModelessCycle(true, parameters));
     Snapshot before = Take(ledger);
     HandleCounts madeBefore = ledger.Created();
     LONG takenBefore = blocksTaken;
     int failedCycles = 0;
     for (int cycle = 0; cycle < ACCESSIBLE_CYCLES; ++cycle) {
-        if (!ModelessCycle(true)) ++failedCycles;
+        if (!ModelessCycle(true, parameters)) ++failedCycles;
     }
     Snapshot after = Take(ledger);
     HandleCounts made = Difference(ledger.Created(), madeBefore);
     LONG taken = blocksTaken - takenBefore;
-    Print("300 cycles as above with the message's accessible object read and held", before, after, made, taken);
+    Print(what, before, after, made, taken);
     CoUninitialize();
     EXPECT_EQ(failedCycles, 0);
     ExpectUnchanged(before, after);
     ExpectWorkWasSeen(made, taken, ACCESSIBLE_CYCLES);
+}
+
+TEST(RepeatedUse, ThreeHundredCyclesWithAnAccessibilityClientLeaveNothingBehind) {
+    ExpectCyclesWithAnAccessibilityClientLeaveNothingBehind(
+        PARAMETERS, "300 cycles as above with the message's accessible object read and held");
+}
+
+TEST(RepeatedUse, ThreeHundredCyclesOfAUtf8OfferLeaveNothingBehind) {
+    ExpectCyclesWithAnAccessibilityClientLeaveNothingBehind(
+        UTF8_PARAMETERS, "300 cycles as above of a UTF-8 offer in four scripts");
 }
 
 TEST(RepeatedUse, TwoHundredModalRunsLeaveNothingBehind) {
