@@ -4,6 +4,8 @@
 set(MIREL_PORTABLE_SOURCES
   browser/BrowserCommandLine.cpp
   browser/CommandProgram.cpp
+  dialog/ConsentLanguage.cpp
+  dialog/ConsentWords.cpp
   dialog/LocationFromName.cpp
   dialog/ParameterSource.cpp
   dialog/TagReader.cpp

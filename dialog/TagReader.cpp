@@ -53,16 +53,54 @@ LONG TagReader::ReadWidth(LONG fallback) const {
     return width < 1 ? fallback : width;
 }
 
-CMsString TagReader::Enclosed(const char* tagName) const {
+bool TagReader::FindField(const char* tagName, int from, int& start, int& end) const {
     CMsString opening = FormatString("%s%s>", "<", tagName);
     CMsString closing = FormatString("%s%s>", "</", tagName);
-    if (opening.IsEmpty() || closing.IsEmpty()) return CMsString();
-    int open = text.Find(opening, false, 0, encoding);
-    if (open < 0) return CMsString();
-    int start = open + opening.GetLength();
-    int close = text.Find(closing, false, start, encoding);
-    if (close < 0) return CMsString();
-    return text.Mid(start, close - start);
+    if (opening.IsEmpty() || closing.IsEmpty()) return false;
+    start = text.Find(opening, false, from, encoding);
+    if (start < 0) return false;
+    int close = text.Find(closing, false, start + opening.GetLength(), encoding);
+    if (close < 0) return false;
+    end = close + closing.GetLength();
+    return true;
+}
+
+CMsString TagReader::Enclosed(const char* tagName) const {
+    int start = 0;
+    int end = 0;
+    if (!FindField(tagName, 0, start, end)) return CMsString();
+    // The tag names are ASCII, so their lengths are the tags' own.
+    const int opening = lstrlenA(tagName) + 2;
+    const int closing = opening + 1;
+    return text.Mid(start + opening, end - closing - start - opening);
+}
+
+// Only the first opening tag outside the other fields counts, so that hostile
+// text with many opening tags costs a few searches, not one for each.
+CMsString TagReader::ReadFieldOutside(const char* tagName, const char* outside1, const char* outside2) const {
+    int spans[2][2] = {{-1, -1}, {-1, -1}};
+    FindField(outside1, 0, spans[0][0], spans[0][1]);
+    FindField(outside2, 0, spans[1][0], spans[1][1]);
+    int start = 0;
+    int end = 0;
+    for (int from = 0, tries = 0; tries < 3 && FindField(tagName, from, start, end); ++tries) {
+        const int* inside = nullptr;
+        bool overlaps = false;
+        for (const auto& span : spans) {
+            if (start >= span[0] && start < span[1]) inside = span;
+            overlaps = overlaps || (end > span[0] && start < span[1]);
+        }
+        if (inside) {
+            from = inside[1];
+            continue;
+        }
+        if (overlaps) break;
+        const int opening = lstrlenA(tagName) + 2;
+        CMsString value = text.Mid(start + opening, end - (opening + 1) - start - opening);
+        TrimFieldSpace(value, encoding);
+        return DecodeEscapes(value, encoding);
+    }
+    return CMsString();
 }
 
 void TrimFieldSpace(CMsString& value, TextEncoding encoding) {

@@ -14,12 +14,19 @@ public:
     // (tags matched regardless of case), trimmed and with #xHH escapes
     // decoded; empty when either tag is missing.
     CMsString ReadField(const char* tagName) const;
+    // The same for the first field of tagName that lies wholly outside the
+    // fields of the two other tag names.
+    CMsString ReadFieldOutside(const char* tagName, const char* outside1, const char* outside2) const;
     // The LOCATION field as a DialogLocation value.
     LONG ReadLocation() const;
     // The WIDTH field as a number; fallback when it is below 1.
     LONG ReadWidth(LONG fallback) const;
 
 private:
+    // Where the field of tagName starts (its opening tag) and ends (past its
+    // closing tag), searching for the opening tag from `from`; false when
+    // either tag is missing.
+    bool FindField(const char* tagName, int from, int& start, int& end) const;
     CMsString Enclosed(const char* tagName) const;
 
     CMsString text;

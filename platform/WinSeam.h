@@ -55,6 +55,17 @@ typedef DWORD* LPDWORD;
 #define CT_CTYPE1 0x00000001
 #define C1_DIGIT 0x0004
 #define C1_SPACE 0x0008
+// Font character sets, which the consent's words name.
+#define ANSI_CHARSET 0
+#define DEFAULT_CHARSET 1
+#define SHIFTJIS_CHARSET 128
+#define HANGUL_CHARSET 129
+#define GB2312_CHARSET 134
+#define CHINESEBIG5_CHARSET 136
+#define TURKISH_CHARSET 162
+#define HEBREW_CHARSET 177
+#define RUSSIAN_CHARSET 204
+#define EASTEUROPE_CHARSET 238
 #define RGB(r, g, b) ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
 #define MAKEINTRESOURCEA(i) ((LPSTR)((ULONG_PTR)((WORD)(i))))
 

@@ -19,6 +19,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "dialog/ConsentLanguage.h"
 #include "dialog/DialogLocation.h"
 #include "dialog/ParameterSource.h"
 #include "dialog/TagReader.h"
@@ -113,6 +114,9 @@ void ReadEverything(const CMsString& text) {
     Check(reader.ReadWidth(0) == width || width == FALLBACK_WIDTH);
     LONG anywhere = LocationFromName(text);
     Check(anywhere >= DL_TOP_LEFT && anywhere <= DL_BOTTOM_RIGHT);
+    CMsString language = ReadLanguageField(text);
+    Check(language.GetLength() <= text.GetLength());
+    Check(ConsentWordsFor(language) != nullptr && ConsentWordsFor(text) != nullptr);
 }
 
 std::vector<std::string> SplitPieces(const uint8_t* data, size_t size) {

@@ -4,8 +4,10 @@
 
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
+#include "dialog/ConsentLanguage.h"
 #include "dialog/DialogLocation.h"
 #include "dialog/ParameterSource.h"
 #include "dialog/TagReader.h"
@@ -270,6 +272,48 @@ TEST(Utf8Offer, FieldsAreReadInUtf8) {
         {mark + "<MESSAGE>\xE3\x81\x82#x41<b>\xE3\x81\x82</b></MESSAGE>", "MESSAGE", "\xE3\x81\x82" "A<b>\xE3\x81\x82</b>"},
     };
     for (const auto& row : rows) EXPECT_EQ(Field(row.text.c_str(), row.tag), row.expected) << row.text;
+}
+
+// Names a host may give for its language, and the row each picks (by the
+// row's first tag; "en" is the built-in English).
+TEST(Languages, NamesPickTheirRow) {
+    const struct {
+        const char* name;
+        const char* tag;
+    } rows[] = {
+        {"de", "de"}, {"DE-at", "de"}, {"pt-BR", "pt-br"}, {"pt_br", "pt-br"}, {"pt-AO", "pt"},
+        {"zh", "zh-hans"}, {"zh-SG", "zh-hans"}, {"zh-HK", "zh-hant"}, {"zh-Hant-CN", "zh-hant"},
+        {"zh-Hans-TW", "zh-hans"}, {"nn-NO", "nb"}, {"1031", "de"}, {"0x0C07", "de"},
+        {"0X0416", "pt-br"}, {"2070", "pt"}, {"0x0c04", "zh-hant"}, {"4100", "zh-hans"},
+        {"0x7C04", "zh-hant"}, {"German", "de"}, {"chinesetraditional", "zh-hant"},
+        {"Korean", "ko"},
+        // Unknown, malformed or hostile: English.
+        {"", "en"}, {"xx", "en"}, {"x-de", "en"}, {"de x", "en"}, {"0x", "en"}, {"0x10000", "en"},
+        {"65536", "en"}, {"1031x", "en"}, {"-1031", "en"}, {"d\xC3\xA9", "en"},
+        {"0x04070x04070x04070x04070x04070x0407", "en"},
+    };
+    for (const auto& row : rows) {
+        const char* tags = ConsentWordsFor(row.name)->tags;
+        EXPECT_EQ(std::string(tags, std::strcspn(tags, " ")), row.tag) << row.name;
+    }
+}
+
+// The offer owns the message and the disclaimer: a LANGUAGE field inside
+// them, or one that reaches into them, is not the installer's.
+TEST(Languages, TheFieldCountsOnlyOutsideTheMessageAndDisclaimer) {
+    const struct {
+        const char* text;
+        const char* expected;
+    } rows[] = {
+        {"<LANGUAGE> de </LANGUAGE><MESSAGE>m</MESSAGE>", "de"},
+        {"<MESSAGE>m</MESSAGE><language>#x64e</language>", "de"},
+        {"<MESSAGE><LANGUAGE>ja</LANGUAGE></MESSAGE>", ""},
+        {"<MESSAGE><LANGUAGE>ja</LANGUAGE></MESSAGE><DISCLAIMER><LANGUAGE>ko</LANGUAGE></DISCLAIMER>"
+         "<LANGUAGE>fr</LANGUAGE>", "fr"},
+        {"<LANGUAGE>de<MESSAGE></LANGUAGE></MESSAGE>", ""},
+        {"<MESSAGE>unclosed <LANGUAGE>it</LANGUAGE>", "it"},
+    };
+    for (const auto& row : rows) EXPECT_STREQ(ReadLanguageField(CMsString(row.text)), row.expected) << row.text;
 }
 
 // Fields and paths whose double-byte characters end in a backslash, "|", "@",
