@@ -14,6 +14,7 @@ struct ConsentWords {
     WORD languageId;           // the Windows language id
     BYTE charSet;              // what the font mapper needs to find the glyphs
     BYTE rightToLeft;          // the script reads from right to left
+    const char* face;          // the caption fonts' face, where not Arial
     const char* yesCaption;
     const char* noCaption;
     const char* advertisement;
