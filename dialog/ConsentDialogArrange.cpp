@@ -2,6 +2,7 @@
 // No buttons below it, the disclaimer below them, the client height fitted to
 // that stack, and the window put at one of nine places of the work area.
 #include "dialog/ConsentDialog.h"
+#include "dialog/RunLanguage.h"
 #include "dialog/TagReader.h"
 #include "resources/resource.h"
 #include "text/ParameterText.h"
@@ -92,6 +93,7 @@ void ConsentDialog::Arrange() {
     if (!IsWindow(hwnd)) return;
     const TextEncoding encoding = ParameterTextEncoding(sourceText);
     SetWindowTextIn(hwnd, title, encoding);
+    ApplyRunLanguage(hwnd, *ConsentWordsFor(ReadLanguageField(sourceText)));
 
     const DpiScale scale = DpiScale::ForWindow(hwnd);
     const int clientWidth = ClientWidth(scale);

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "dialog/ConsentDialog.h"
+#include "support/win/ImportHook.h"
 #include "resources/resource.h"
 #include "support/win/GdiObjectCounter.h"
 #include "support/win/MemoryCanvas.h"
+#include "window/DcScopes.h"
 
 namespace {
 
@@ -19,8 +23,8 @@ const COLORREF kPaper = RGB(12, 200, 120);
 
 class LiveDialog {
 public:
-    LiveDialog() {
-        dialog.SetParameters(kParameters);
+    explicit LiveDialog(const char* parameters = kParameters) {
+        dialog.SetParameters(parameters);
         window = dialog.CreateModeless(TRUE);
         ShowWindow(window, SW_SHOWNOACTIVATE);
         UpdateWindow(window);
@@ -169,6 +173,103 @@ TEST(ConsentDialogPaint, RepeatedPaintingLeavesNoGdiObjectBehind) {
     }
     EXPECT_EQ(200, counter.FontsCreated());
     EXPECT_EQ(0, counter.Live());
+}
+
+// The texts drawn through ExtTextOutA and ExtTextOutW while the recorder
+// lives; fills, which draw no text, are left out.
+class DrawnTexts {
+public:
+    DrawnTexts() : ansi("gdi32.dll", "ExtTextOutA", reinterpret_cast<void*>(RecordA)),
+                   wide("gdi32.dll", "ExtTextOutW", reinterpret_cast<void*>(RecordW)) {
+        active = this;
+    }
+    ~DrawnTexts() { active = nullptr; }
+
+    std::vector<std::wstring> texts;
+
+private:
+    static BOOL WINAPI RecordA(HDC dc, int x, int y, UINT options, const RECT* r, LPCSTR text, UINT count, const INT* dx) {
+        std::wstring wide(count, L'\0');
+        if (count) MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(count), &wide[0], static_cast<int>(count));
+        if (count) active->texts.push_back(wide);
+        return active->ansi.Original<decltype(&ExtTextOutA)>()(dc, x, y, options, r, text, count, dx);
+    }
+    static BOOL WINAPI RecordW(HDC dc, int x, int y, UINT options, const RECT* r, LPCWSTR text, UINT count, const INT* dx) {
+        if (count) active->texts.push_back(std::wstring(text, count));
+        return active->wide.Original<decltype(&ExtTextOutW)>()(dc, x, y, options, r, text, count, dx);
+    }
+    static DrawnTexts* active;
+    ImportHook ansi;
+    ImportHook wide;
+};
+DrawnTexts* DrawnTexts::active;
+
+std::wstring WindowTextW(HWND window) {
+    wchar_t text[128] = L"";
+    GetWindowTextW(window, text, 128);
+    return text;
+}
+
+// The installer's language picks the words of the buttons, as a Unicode
+// client reads them and as they are drawn, and of the corner caption; the
+// offer's message cannot, and each new set of parameters brings its own.
+TEST(ConsentDialogLanguage, TheInstallersLanguageGivesTheButtonsAndCornerTheirWords) {
+    const std::string message = "<TITLE>t</TITLE><WIDTH>440</WIDTH><DISCLAIMER>d</DISCLAIMER>";
+    const std::wstring english[] = {L"Yes", L"(Accept and Install)", L"No\t(Cancel)", L"Advertisement"};
+    const struct {
+        const char* fields;
+        std::wstring yesHead, yesTail, no, corner;
+    } rows[] = {
+        {"<LANGUAGE>de</LANGUAGE><MESSAGE>m</MESSAGE>", L"Ja", L"(Annehmen, installieren)", L"Nein\t(Abbrechen)", L"Werbung"},
+        {"<LANGUAGE>FR-ca</LANGUAGE><MESSAGE>m</MESSAGE>", L"Oui", L"(Accepter et installer)", L"Non\t(Annuler)", L"Publicité"},
+        {"<LANGUAGE>1041</LANGUAGE><MESSAGE>m</MESSAGE>", L"はい", L"(同意して導入)", L"いいえ\t(取消)", L"広告"},
+        {"<LANGUAGE>0x0419</LANGUAGE><MESSAGE>m</MESSAGE>", L"Да", L"(Принять, установить)", L"Нет\t(Отмена)", L"Реклама"},
+        {"<LANGUAGE>BrazilianPortuguese</LANGUAGE><MESSAGE>m</MESSAGE>", L"Sim", L"(Aceitar e instalar)", L"Não\t(Cancelar)", L"Publicidade"},
+        {"<LANGUAGE>tlh</LANGUAGE><MESSAGE>m</MESSAGE>", english[0], english[1], english[2], english[3]},
+        {"<LANGUAGE>ja</LANGUAGE><MESSAGE>m</MESSAGE>", L"はい", L"(同意して導入)", L"いいえ\t(取消)", L"広告"},
+        {"<MESSAGE>m</MESSAGE>", english[0], english[1], english[2], english[3]},
+        {"<MESSAGE>m <LANGUAGE>de</LANGUAGE></MESSAGE>", english[0], english[1], english[2], english[3]},
+    };
+    LiveDialog live((message + rows[0].fields).c_str());
+    for (const auto& row : rows) {
+        live.dialog.SetParameters((message + row.fields).c_str());
+        MemoryCanvas canvas(300, 40, kWhite);
+        DRAWITEMSTRUCT item = Item(canvas.Dc(), live.dialog.yesButton.hwnd, IDC_YES);
+        DrawnTexts drawn;
+        live.dialog.OnDrawItem(IDC_YES, &item);
+        live.dialog.OnPaint(canvas.Dc(), nullptr);
+        EXPECT_EQ(WindowTextW(live.dialog.yesButton.hwnd), row.yesHead + L"\t" + row.yesTail) << row.fields;
+        EXPECT_EQ(WindowTextW(live.dialog.noButton.hwnd), row.no) << row.fields;
+        const std::vector<std::wstring> expected = {row.yesHead, row.yesTail, row.corner};
+        EXPECT_EQ(drawn.texts, expected) << row.fields;
+    }
+}
+
+// Head, blank and tail in the caption fonts take at most nine tenths of the
+// content of their button (focused, so one pixel less on each side) at
+// WIDTH 440 and 96 DPI, in every language of the table.
+TEST(ConsentDialogLanguage, EveryCaptionFitsItsButtonAtWidth440) {
+    LiveDialog live("<TITLE>t</TITLE><WIDTH>440</WIDTH><MESSAGE>m</MESSAGE><DISCLAIMER>d</DISCLAIMER>");
+    for (int row = 0; row < CONSENT_WORDS_COUNT; ++row) {
+        const ConsentWords& words = CONSENT_WORDS[row];
+        for (const ConsentButton* button : {&live.dialog.yesButton, &live.dialog.noButton}) {
+            const std::string caption = button == &live.dialog.yesButton ? words.yesCaption : words.noCaption;
+            const size_t tab = caption.find('\t');
+            RECT client = {};
+            GetClientRect(button->hwnd, &client);
+            ClientDcScope dc(nullptr);
+            HFONT bold = ConsentButton::CreateCaptionFont(dc, true, words);
+            HFONT normal = ConsentButton::CreateCaptionFont(dc, false, words);
+            const int width =
+                ConsentButton::MeasureText(dc, bold, caption.substr(0, tab).c_str(), nullptr, TEXT_UTF8).right +
+                ConsentButton::MeasureText(dc, bold, " ", nullptr).right +
+                ConsentButton::MeasureText(dc, normal, caption.substr(tab + 1).c_str(), nullptr, TEXT_UTF8).right;
+            DeleteObject(bold);
+            DeleteObject(normal);
+            EXPECT_LE(width * 10, (client.right - 11) * 9) << caption;
+            EXPECT_GT(width, 20) << caption;
+        }
+    }
 }
 
 }  // namespace

@@ -74,11 +74,13 @@ const char PARAMETERS[] =
     "<DISCLAIMER>Read the <a href=\"https://example.com/eula\">licence</a>.</DISCLAIMER>";
 
 // A UTF-8 offer in several scripts, with a Japanese paragraph that the system's
-// line breaker cuts: the wide title, the wide document, UTF-16 drawing and
-// the line breaker's library come and go with every cycle.
+// line breaker cuts, asked in Japanese: the wide title, the wide document and
+// button captions, UTF-16 drawing, the corner caption's font and the line
+// breaker's library come and go with every cycle.
 const char UTF8_PARAMETERS[] =
     "<TITLE>Voil\xC3\xA0 \xD0\xA3\xD1\x81\xD1\x82 \xCE\x95\xCE\xB3 \xE6\x97\xA5\xE6\x9C\xAC</TITLE>"
-    "<LOCATION>Top-Left</LOCATION><WIDTH>420</WIDTH><MESSAGE><a href=\"https://example.com/caf\xC3\xA9\">"
+    "<LOCATION>Top-Left</LOCATION><WIDTH>420</WIDTH><LANGUAGE>ja</LANGUAGE>"
+    "<MESSAGE><a href=\"https://example.com/caf\xC3\xA9\">"
     "\xE3\x83\xAA\xE3\x83\xB3\xE3\x82\xAF</a> <b>Caf\xC3\xA9</b> \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E"
     "\xE3\x81\xAE\xE6\x96\x87\xE7\xAB\xA0\xE3\x81\xAF\xE7\xA9\xBA\xE7\x99\xBD\xE3\x82\x92\xE7\xBD\xAE"
     "\xE3\x81\x8B\xE3\x81\xAA\xE3\x81\x84\xE3\x80\x82</MESSAGE>"
