@@ -67,12 +67,13 @@ bool ListHolds(const char* list, const char* word, size_t length) {
 
 const ConsentWords* ForTag(const char* tag, size_t length) {
     for (int row = 0; row < CONSENT_WORDS_COUNT; ++row) {
-        if (ListHolds(CONSENT_WORDS[row].tags, tag, length)) return &CONSENT_WORDS[row];
+        if (ListHolds(CONSENT_WORDS[row].names, tag, length)) return &CONSENT_WORDS[row];
     }
     return nullptr;
 }
 
-// The whole tag, then its language and script or region, then its language.
+// The whole tag or Inno Setup name, then the tag's language and script or
+// region, then its language.
 const ConsentWords* ForTagOrItsLanguage(const char* tag) {
     const size_t whole = std::strlen(tag);
     const size_t language = std::strcspn(tag, "-");
@@ -81,13 +82,6 @@ const ConsentWords* ForTagOrItsLanguage(const char* tag) {
     if (!words && second < whole) words = ForTag(tag, second);
     if (!words && language < whole) words = ForTag(tag, language);
     return words;
-}
-
-const ConsentWords* ForSetupName(const char* name) {
-    for (int row = 0; row < CONSENT_WORDS_COUNT; ++row) {
-        if (std::strcmp(CONSENT_WORDS[row].setupName, name) == 0) return &CONSENT_WORDS[row];
-    }
-    return nullptr;
 }
 
 // The name in lower case with '_' written '-'; false when it holds anything
@@ -112,7 +106,6 @@ const ConsentWords* ConsentWordsFor(const char* name) {
     if (!name || !Normalised(name, key)) return &CONSENT_WORDS[0];
     const long id = LanguageIdIn(key);
     const ConsentWords* words = id >= 0 ? ForLanguageId(static_cast<WORD>(id)) : nullptr;
-    if (!words && id < 0) words = ForSetupName(key);
     if (!words && id < 0) words = ForTagOrItsLanguage(key);
     return words ? words : &CONSENT_WORDS[0];
 }

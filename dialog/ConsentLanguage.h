@@ -9,8 +9,7 @@
 // is split at its tab into the bold head and the small tail. The first row is
 // the built-in English, drawn exactly as it always was.
 struct ConsentWords {
-    const char* tags;          // BCP 47 tags in lower case, blank-separated
-    const char* setupName;     // the base name of Inno Setup's language file, lower case
+    const char* names;         // BCP 47 tags, then Inno Setup's file name; lower case, blank-separated
     WORD languageId;           // the Windows language id
     BYTE charSet;              // what the font mapper needs to find the glyphs
     BYTE rightToLeft;          // the script reads from right to left

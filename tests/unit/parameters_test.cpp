@@ -293,8 +293,8 @@ TEST(Languages, NamesPickTheirRow) {
         {"0x04070x04070x04070x04070x04070x0407", "en"},
     };
     for (const auto& row : rows) {
-        const char* tags = ConsentWordsFor(row.name)->tags;
-        EXPECT_EQ(std::string(tags, std::strcspn(tags, " ")), row.tag) << row.name;
+        const char* names = ConsentWordsFor(row.name)->names;
+        EXPECT_EQ(std::string(names, std::strcspn(names, " ")), row.tag) << row.name;
     }
 }
 
