@@ -22,6 +22,13 @@ DefaultDirName={localappdata}\Example Product
 DisableProgramGroupPage=yes
 PrivilegesRequired=lowest
 OutputBaseFilename=offer-setup
+; Setup picks the user's language where it has it, and asks only where none matches.
+ShowLanguageDialog=auto
+
+[Languages]
+Name: "english"; MessagesFile: "compiler:Default.isl"
+Name: "german"; MessagesFile: "compiler:Languages\German.isl"
+Name: "japanese"; MessagesFile: "compiler:Languages\Japanese.isl"
 
 [Files]
 Source: "{#MirelDll}"; Flags: dontcopy
@@ -48,6 +55,11 @@ function RunMirelDialogW(Parameters: String): Integer;
 procedure AskForTheExtra;
 begin
   ExtractTemporaryFile('offer.txt');
+  { The consent is asked in Setup's language: ActiveLanguage is the name of
+    its [Languages] entry, which the DLL knows as well as a language tag.
+    Appended as ANSI text, which suits an ANSI or UTF-8 offer. }
+  SaveStringToFile(ExpandConstant('{tmp}\offer.txt'), #13#10'<LANGUAGE>' +
+    ActiveLanguage + '</LANGUAGE>'#13#10, True);
   try
     OfferAnswer := RunMirelDialogW(ExpandConstant('{tmp}\offer.txt'));
   except

@@ -29,6 +29,11 @@ Unicode true
 
 Name "Example Product"
 OutFile "${OUTFILE}"
+; The installer runs in the user's language where it has it, else English;
+; the offer's buttons follow it.
+LoadLanguageFile "${NSISDIR}\Contrib\Language files\English.nlf"
+LoadLanguageFile "${NSISDIR}\Contrib\Language files\German.nlf"
+LoadLanguageFile "${NSISDIR}\Contrib\Language files\Japanese.nlf"
 InstallDir "$LOCALAPPDATA\Example Product"
 RequestExecutionLevel user
 ShowInstDetails show
@@ -43,6 +48,13 @@ Function AskForTheExtra
   InitPluginsDir
   File "/oname=$PLUGINSDIR\MirelDialog.dll" "${MIREL_DLL}"
   File "/oname=$PLUGINSDIR\offer.txt" "${OFFER}"
+  ; The consent is asked in the installer's language: $LANGUAGE is its
+  ; Windows language id (1031 German). Appended as ANSI text, which suits an
+  ; ANSI or UTF-8 offer; a UTF-16 one would take FileWriteUTF16LE.
+  FileOpen $0 "$PLUGINSDIR\offer.txt" a
+  FileSeek $0 0 END
+  FileWrite $0 "$\r$\n<LANGUAGE>$LANGUAGE</LANGUAGE>$\r$\n"
+  FileClose $0
   ; int WINAPI RunMirelDialogW(const wchar_t*): the path as a UTF-16 string
   ; ('w'), so that a temporary folder named in any language opens; the
   ; offer file itself may be UTF-8, UTF-16 or ANSI. '?u' unloads the DLL
