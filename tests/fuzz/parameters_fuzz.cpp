@@ -211,7 +211,10 @@ void CheckFileSource(const uint8_t* data, size_t size) {
         Check(loaded == text);
     } else if (!loaded.empty()) {
         Check(loaded.compare(0, 3, mark) == 0 && IsWellFormedUtf8(loaded.substr(3)));
-        if (!utf16 && IsWellFormedUtf8(text)) Check(loaded == (marked ? text : mark + text));
+        // A mark right after the mark is read as the UTF-16 text's own mark and dropped.
+        std::string expected = marked ? text : mark + text;
+        if (expected.compare(3, 3, mark) == 0) expected.erase(3, 3);
+        if (!utf16 && IsWellFormedUtf8(text)) Check(loaded == expected);
     }
     ReadEverything(CMsString(loaded.c_str()));
 }
